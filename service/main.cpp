@@ -1,0 +1,80 @@
+// tarvelo-service: the reference SOAP service that tarvelo talks to out of the box.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "service/command_line.h"
+#include "service/service_server.h"
+
+namespace {
+
+using tarvelo::service::CommandAction;
+using tarvelo::service::CommandLine;
+using tarvelo::service::ServiceServer;
+using tarvelo::service::UsageError;
+
+constexpr int kExitStopped = 0;
+constexpr int kExitCannotListen = 1;
+constexpr int kExitUsage = 2;
+
+int serve(const CommandLine& line) {
+  // SIGINT and SIGTERM are blocked in every thread and taken by one waiting thread, which stops
+  // the server in an ordinary context rather than inside a signal handler.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+
+  ServiceServer server(line.options);
+  try {
+    server.listen();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tarvelo-service: %s\n", e.what());
+    return kExitCannotListen;
+  }
+  std::printf("tarvelo-service listening on %s\n", server.url().c_str());
+  std::fflush(stdout);
+
+  std::thread waiter([&server, &stop_signals] {
+    int received = 0;
+    sigwait(&stop_signals, &received);
+    server.stop();
+  });
+  server.serve();
+  // serve() also returns when the server fails; the waiter then still waits for its signal.
+  pthread_kill(waiter.native_handle(), SIGTERM);
+  waiter.join();
+  return kExitStopped;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const auto parsed = tarvelo::service::parse_command_line(arguments);
+  if (const auto* problem = std::get_if<UsageError>(&parsed)) {
+    std::fprintf(stderr, "tarvelo-service: %s\nTry 'tarvelo-service --help'.\n",
+                 problem->message.c_str());
+    return kExitUsage;
+  }
+  const auto& line = std::get<CommandLine>(parsed);
+  switch (line.action) {
+    case CommandAction::help:
+      std::fputs(tarvelo::service::usage_text().c_str(), stdout);
+      return 0;
+    case CommandAction::version:
+      std::fputs(tarvelo::service::version_text().c_str(), stdout);
+      return 0;
+    case CommandAction::serve:
+      break;
+  }
+  return serve(line);
+}
