@@ -25,7 +25,9 @@ inline bool IsEqualGUID(REFGUID a, REFGUID b) {
 }
 #define IsEqualIID IsEqualGUID
 #define IsEqualCLSID IsEqualGUID
-inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+inline bool operator==(REFGUID a, REFGUID b) {
+  return IsEqualGUID(a, b);
+}
 
 using OLECHAR = WCHAR;
 using LPOLESTR = OLECHAR*;
@@ -69,13 +71,16 @@ using LPUNKNOWN = IUnknown*;
 HRESULT CoInitialize(LPVOID pvReserved);
 void CoUninitialize();
 
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" -> CLSID; CO_E_CLASSSTRING when malformed.
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" -> CLSID, hex digits in either case;
+// CO_E_CLASSSTRING when malformed. A null text gives the null CLSID.
 HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
-// Registered ProgID -> CLSID; CO_E_CLASSSTRING for an unknown name.
+// Registered ProgID -> CLSID (ASCII case does not matter); CO_E_CLASSSTRING for an unknown name.
 HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid);
 
 // CO_E_NOTINITIALIZED on a thread without COM, REGDB_E_CLASSNOTREG for an unknown class,
-// CLASS_E_NOAGGREGATION for an outer object, E_NOINTERFACE when the object lacks riid.
+// CLASS_E_NOAGGREGATION for an outer object, E_NOINTERFACE when the object lacks riid,
+// E_INVALIDARG for a null ppv. Every class is served in process: a context with an in-process
+// or local-server bit is accepted, any other is REGDB_E_CLASSNOTREG. *ppv is null on failure.
 HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
                          LPVOID* ppv);
 
@@ -88,7 +93,9 @@ HRESULT OleRun(LPUNKNOWN pUnknown);
 using ClassFactoryFunction = HRESULT (*)(REFIID riid, void** ppv);
 
 // Registers a class under its CLSID and ProgID; registering the same CLSID again replaces it.
+// Thread-safe. E_INVALIDARG for a missing ProgID or factory.
 HRESULT CoRegisterClassObjectEntry(REFCLSID rclsid, LPCOLESTR lpszProgID,
                                    ClassFactoryFunction factory);
-// Removes a class again (tests use this to make a component "not registered").
+// Removes a class again (tests use this to make a component "not registered");
+// REGDB_E_CLASSNOTREG when it was not registered.
 HRESULT CoRevokeClassObjectEntry(REFCLSID rclsid);

@@ -9,10 +9,11 @@
 using BSTR = OLECHAR*;
 using LPBSTR = BSTR*;
 
-BSTR SysAllocString(const OLECHAR* psz);               // null gives null
-BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch);  // pch may be null: room only, zeroed
-void SysFreeString(BSTR bstrString);                   // null is fine
-UINT SysStringLen(BSTR pbstr);                         // units, not counting the NUL; null gives 0
+BSTR SysAllocString(const OLECHAR* psz);                // null gives null
+BSTR SysAllocStringLen(const OLECHAR* pch, UINT cch);   // pch may be null: room only, zeroed
+BSTR SysAllocStringByteLen(const char* psz, UINT len);  // len bytes; psz may be null: zeroed
+void SysFreeString(BSTR bstrString);                    // null is fine
+UINT SysStringLen(BSTR pbstr);                          // units, not counting the NUL; null gives 0
 UINT SysStringByteLen(BSTR bstr);
 
 // ---- VARIANT -------------------------------------------------------------------------------

@@ -133,10 +133,11 @@ using LPSTARTUPINFOA = STARTUPINFOA*;
 #define FACILITY_WIN32 7
 // A Win32 error code as an HRESULT: 0x80070000 or-ed with its low 16 bits; 0 stays 0.
 constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
-  return error == 0 ? 0
-                    : static_cast<HRESULT>((error & 0x0000FFFFu) | (FACILITY_WIN32 << 16) | 0x80000000u);
+  return error == 0
+             ? 0
+             : static_cast<HRESULT>((error & 0x0000FFFFu) | (FACILITY_WIN32 << 16) | 0x80000000u);
 }
-#define HRESULT_CODE(hr) ((hr) & 0xFFFF)
+#define HRESULT_CODE(hr) ((hr)&0xFFFF)
 
 // ---- Win32 error codes (GetLastError) ------------------------------------------------------
 
@@ -146,6 +147,7 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
 #define ERROR_OUTOFMEMORY 14
 #define ERROR_INVALID_PARAMETER 87
 #define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_MOD_NOT_FOUND 126
 #define ERROR_INVALID_FLAGS 1004
 #define ERROR_NO_UNICODE_TRANSLATION 1113
 #define ERROR_CANCELLED 1223
@@ -154,6 +156,16 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
 
 #define CP_ACP 0
 #define CP_UTF8 65001
+
+// Conversion flags. A single-byte code page takes MB_PRECOMPOSED and MB_ERR_INVALID_CHARS (every
+// byte is defined there, so the latter never fails) and WC_NO_BEST_FIT_CHARS (characters are
+// never replaced by look-alikes in any case); UTF-8 takes MB_ERR_INVALID_CHARS and
+// WC_ERR_INVALID_CHARS, which turn malformed input into ERROR_NO_UNICODE_TRANSLATION instead of
+// U+FFFD. Other flags give ERROR_INVALID_FLAGS.
+#define MB_PRECOMPOSED 0x00000001
+#define MB_ERR_INVALID_CHARS 0x00000008
+#define WC_ERR_INVALID_CHARS 0x00000080
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 
 // ---- Kernel services -----------------------------------------------------------------------
 
@@ -167,7 +179,9 @@ UINT GetACP();
 // then the terminator is counted. A destination size of 0 asks for the size needed. On failure
 // the result is 0 and GetLastError() tells why: ERROR_INSUFFICIENT_BUFFER,
 // ERROR_INVALID_PARAMETER (unknown code page, null pointers), ERROR_INVALID_FLAGS.
-// A character that the code page lacks becomes the default character "?" and is no failure.
+// A character that the code page lacks becomes the default character "?" (or the first byte of
+// lpDefaultChar) and is no failure; *lpUsedDefaultChar then tells that it happened. A surrogate
+// pair is one character. For CP_UTF8, lpDefaultChar and lpUsedDefaultChar must be null.
 int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                         LPWSTR lpWideCharStr, int cchWideChar);
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
@@ -176,7 +190,7 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
 
 int lstrlenA(LPCSTR lpString);  // null gives 0
 
-DWORD GetLastError();           // per thread
+DWORD GetLastError();  // per thread
 void SetLastError(DWORD dwErrCode);
 
 LONG InterlockedIncrement(LONG volatile* lpAddend);  // atomic; returns the new value
@@ -189,5 +203,6 @@ HLOCAL LocalFree(HLOCAL hMem);  // null is fine; returns null on success
 
 void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
 #define GetStartupInfo GetStartupInfoA
-HMODULE GetModuleHandleA(LPCSTR lpModuleName);  // null: the executable's own module
+// null: the executable's own module. Other modules are not known (ERROR_MOD_NOT_FOUND).
+HMODULE GetModuleHandleA(LPCSTR lpModuleName);
 #define GetModuleHandle GetModuleHandleA
