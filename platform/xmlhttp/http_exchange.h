@@ -1,0 +1,82 @@
+// One HTTP request/reply exchange on libcurl, with the component's rules: Basic credentials
+// on the first request and one Digest answer when challenged, redirects as browsers follow
+// them, no proxy for loopback, the component's time-outs, and nothing added that changes the
+// exchange (no "Expect: 100-continue", no compression, no default Content-Type).
+#pragma once
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "http_url.h"
+#include "transfer_errors.h"
+
+namespace xmlhttp {
+
+struct HttpRequest {
+  std::string method;  // as sent: the standard methods in upper case
+  std::string url;
+  HttpUrl urlParts;                      // of url
+  std::vector<std::string> headerLines;  // "Name: value", checked by the caller
+  bool hasContentType = false;           // among headerLines
+  bool hasAuthorization = false;         // among headerLines
+  std::optional<std::string> user;       // credentials, UTF-8
+  std::string password;
+  std::string_view body;  // sent with every method but GET and HEAD; must outlive Exchange
+};
+
+struct HttpReply {
+  long status = 0;
+  std::string statusText;
+  std::vector<std::pair<std::string, std::string>> headers;  // in the order received
+  std::string body;
+};
+
+// One libcurl easy handle. The connection it opens belongs to this object alone: it may serve
+// several requests of the object (a redirect, the Digest answer, a later send) and is closed
+// when the object goes away.
+class HttpConnection {
+ public:
+  HttpConnection() = default;
+  HttpConnection(const HttpConnection&) = delete;
+  HttpConnection& operator=(const HttpConnection&) = delete;
+
+  // Performs the exchange. An HTTP error status is a completed exchange; only a failed
+  // transfer gives a failure, and then reply holds nothing of use.
+  std::optional<TransferFailure> Exchange(const HttpRequest& request, HttpReply& reply);
+
+ private:
+  struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+  };
+
+  bool Prepare();
+  std::optional<TransferFailure> Perform(const HttpRequest& request, std::string_view method,
+                                         const std::string& url, const HttpUrl& urlParts,
+                                         const std::string* authorization, HttpReply& reply);
+  std::optional<TransferFailure> AnswerDigestChallenge(const HttpRequest& request,
+                                                       HttpReply& reply);
+
+  // Ends a transfer once no byte has moved, either way, for the stall limit.
+  struct StallWatch {
+    std::chrono::steady_clock::time_point lastMove;
+    curl_off_t received = 0;
+    curl_off_t sent = 0;
+    std::chrono::milliseconds limit{0};
+    bool stalled = false;
+  };
+  static int OnProgress(void* context, curl_off_t, curl_off_t received, curl_off_t,
+                        curl_off_t sent);
+
+  std::unique_ptr<CURL, EasyDeleter> easy_;
+  StallWatch stallWatch_;
+  char errorText_[CURL_ERROR_SIZE] = {};
+};
+
+}  // namespace xmlhttp
