@@ -1,0 +1,10 @@
+#include "afx_state.h"
+
+namespace afx {
+
+ModuleState& State() {
+  static ModuleState state;
+  return state;
+}
+
+}  // namespace afx

@@ -1,0 +1,119 @@
+// The module's resources as data: dialog templates, icon groups, the string table and the
+// version block. The program describes its resources with these structures and hands them to
+// the framework once (AfxSetResourceModule); the framework finds dialogs, icons and strings
+// there by id, as a Windows module finds them in its resource section.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "winuser.h"
+
+using LANGID = WORD;
+#define MAKELANGID(primary, sub) static_cast<LANGID>((static_cast<WORD>(sub) << 10) | (primary))
+#define LANG_CROATIAN 0x1A
+#define LANG_ENGLISH 0x09
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_ENGLISH_US 0x01
+#define SUBLANG_CROATIAN_CROATIA 0x01
+
+// One control of a dialog template. Texts are ANSI text in the program's code page.
+struct AFX_DIALOG_ITEM {
+  int nID;               // the control id; IDC_STATIC (-1) for unnamed controls
+  const char* pszClass;  // "button", "edit" or "static"
+  const char* pszText;   // the control's initial text; "" for none
+  DWORD dwStyle;         // WS_CHILD | WS_VISIBLE | the class's own style bits
+  DWORD dwExStyle;
+  DWORD dwHelpID;
+  short x, y, cx, cy;  // in dialog units
+};
+
+// An extended dialog template. Its items are in template order, which is also the tab order.
+struct AFX_DIALOG_TEMPLATE {
+  UINT nID;
+  LANGID wLanguage;
+  DWORD dwStyle;
+  DWORD dwExStyle;
+  short x, y, cx, cy;  // in dialog units
+  const char* pszCaption;
+  WORD wPointSize;  // the font (with DS_SETFONT)
+  WORD wWeight;
+  BYTE bItalic;
+  BYTE bCharSet;
+  const char* pszTypeface;
+  std::span<const AFX_DIALOG_ITEM> items;
+};
+
+// An icon group: the bytes of an .ico file (icon directory, then the images).
+struct AFX_ICON_GROUP {
+  UINT nID;
+  LANGID wLanguage;
+  std::span<const BYTE> data;
+};
+
+struct AFX_STRING_ENTRY {
+  UINT nID;
+  const char* pszText;
+};
+
+struct AFX_STRING_TABLE {
+  LANGID wLanguage;
+  std::span<const AFX_STRING_ENTRY> entries;
+};
+
+// The fixed part of a version block, with the Windows field names.
+struct VS_FIXEDFILEINFO {
+  DWORD dwSignature;  // 0xFEEF04BD
+  DWORD dwStrucVersion;
+  DWORD dwFileVersionMS;
+  DWORD dwFileVersionLS;
+  DWORD dwProductVersionMS;
+  DWORD dwProductVersionLS;
+  DWORD dwFileFlagsMask;
+  DWORD dwFileFlags;
+  DWORD dwFileOS;
+  DWORD dwFileType;
+  DWORD dwFileSubtype;
+  DWORD dwFileDateMS;
+  DWORD dwFileDateLS;
+};
+#define VS_FFI_SIGNATURE 0xFEEF04BDL
+#define VS_FFI_STRUCVERSION 0x00010000L
+#define VS_FFI_FILEFLAGSMASK 0x0000003FL
+#define VOS__WINDOWS32 0x00000004L
+#define VFT_APP 0x00000001L
+#define VFT2_UNKNOWN 0x00000000L
+
+struct AFX_VERSION_STRING {
+  const char* pszKey;
+  const char* pszValue;
+};
+
+struct AFX_VERSION_INFO {
+  LANGID wLanguage;
+  VS_FIXEDFILEINFO fixed;
+  const char* pszStringTableKey;  // e.g. "040904B0": language and code page, in hexadecimal
+  std::span<const AFX_VERSION_STRING> strings;
+  WORD wTranslationLanguage;
+  WORD wTranslationCodePage;
+};
+
+struct AFX_RESOURCE_MODULE {
+  std::span<const AFX_DIALOG_TEMPLATE> dialogs;
+  std::span<const AFX_ICON_GROUP> iconGroups;
+  std::span<const AFX_STRING_TABLE> stringTables;
+  const AFX_VERSION_INFO* pVersion;  // null when the module has none
+};
+
+// Makes pModule the resources of the executable's module (GetModuleHandle(nullptr)); null
+// takes them away. The framework keeps the pointer: the data must live as long as it is used.
+void AfxSetResourceModule(const AFX_RESOURCE_MODULE* pModule);
+const AFX_RESOURCE_MODULE* AfxGetResourceModule();
+
+// The module that holds the named resource of that type; the module of the resources (or
+// null when none are registered) when no module has it.
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
+HINSTANCE AfxGetResourceHandle();
+
+// A value of the version block's string table, or null.
+const char* AfxGetVersionString(const char* pszKey);

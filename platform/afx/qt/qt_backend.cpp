@@ -1,0 +1,141 @@
+// The Qt backend: the process's QApplication, dialog windows, message boxes and the cursor.
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "afx_state.h"
+#include "qt/afx_qt.h"
+#include "qt/qt_conversions.h"
+#include "qt/qt_dialog_window.h"
+
+namespace afx::qt {
+namespace {
+
+struct ButtonChoice {
+  QMessageBox::StandardButton button;
+  int result;
+};
+
+std::vector<ButtonChoice> ButtonsFor(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+      return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE:
+      return {{QMessageBox::Abort, IDABORT},
+              {QMessageBox::Retry, IDRETRY},
+              {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+      return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+      return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL:
+      return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+      return {{QMessageBox::Ok, IDOK}};
+  }
+}
+
+QMessageBox::Icon IconFor(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONHAND:
+      return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+class Backend final : public WindowBackend {
+ public:
+  Backend() {
+    if (QApplication::instance() == nullptr) {
+      // One argument, the program's name: Qt sees none of the process's arguments.
+      m_programName = afx::ExecutableName();
+      m_argv[0] = m_programName.data();
+      m_application = std::make_unique<QApplication>(m_argc, m_argv);
+      QGuiApplication::setDesktopFileName(QString::fromStdString(m_programName));
+      // Qt took the locale from the environment; numbers are formatted the C way.
+      std::setlocale(LC_NUMERIC, "C");
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+  }
+
+  ~Backend() override {
+    if (m_cursorShown) QApplication::restoreOverrideCursor();
+  }
+
+  BaseUnits DialogBaseUnits(const AFX_DIALOG_TEMPLATE& dialog) override {
+    // As Windows measures a dialog font: the average width of the 52 letters, rounded, and
+    // the height of a line.
+    const QFontMetrics metrics(TemplateFont(dialog));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnits{(letters / 26 + 1) / 2, metrics.height()};
+  }
+
+  std::unique_ptr<NativeDialog> CreateDialogWindow(const DialogLayout& layout,
+                                                   DialogEvents& events) override {
+    return std::make_unique<DialogWindow>(layout, events, TemplateFont(*layout.dialog));
+  }
+
+  int MessageBox(NativeDialog* owner, std::u16string_view text, std::u16string_view caption,
+                 UINT type) override {
+    QWidget* parent = nullptr;
+    if (auto* window = dynamic_cast<DialogWindow*>(owner)) parent = window->Widget();
+    QMessageBox box(IconFor(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
+                    parent);
+    const std::vector<ButtonChoice> buttons = ButtonsFor(type);
+    for (const ButtonChoice& choice : buttons) box.addButton(choice.button);
+    const std::size_t defaultIndex =
+        std::min<std::size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
+    box.setDefaultButton(buttons[defaultIndex].button);
+    // Escape gives Cancel where there is one, and OK in a box that has only OK.
+    for (const ButtonChoice& choice : buttons) {
+      if (choice.result == IDCANCEL || buttons.size() == 1) box.setEscapeButton(choice.button);
+    }
+    // Over a message box the normal cursor shows, as on the real platform.
+    if (m_cursorShown) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int chosen = box.exec();
+    if (m_cursorShown) QApplication::restoreOverrideCursor();
+    for (const ButtonChoice& choice : buttons) {
+      if (chosen == choice.button) return choice.result;
+    }
+    return buttons.size() == 1 ? buttons.front().result : IDCANCEL;
+  }
+
+  void WaitCursorChanged(WaitCursorChange change, int depth) override {
+    const bool wanted = depth > 0;
+    if (wanted && !m_cursorShown) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      m_cursorShown = true;
+    } else if (!wanted && m_cursorShown) {
+      QApplication::restoreOverrideCursor();
+      m_cursorShown = false;
+    } else if (wanted && change == WaitCursorChange::Restore) {
+      QApplication::changeOverrideCursor(Qt::WaitCursor);
+    }
+  }
+
+ private:
+  std::string m_programName;
+  int m_argc = 1;
+  char* m_argv[2] = {nullptr, nullptr};
+  std::unique_ptr<QApplication> m_application;
+  bool m_cursorShown = false;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowBackend> CreateBackend() {
+  return std::make_unique<Backend>();
+}
+
+}  // namespace afx::qt

@@ -1,0 +1,140 @@
+// The module's resources: dialogs, icons, strings and the version block, found by id.
+#include <cstring>
+
+#include "afx_state.h"
+#include "icon_decoder.h"
+#include "resource_lookup.h"
+
+namespace afx {
+namespace {
+
+// Resource names here are ids (MAKEINTRESOURCE); a text name finds nothing.
+bool NameIsId(LPCSTR name, UINT id) {
+  return name != nullptr && IS_INTRESOURCE(name) && reinterpret_cast<UINT_PTR>(name) == id;
+}
+
+HINSTANCE ResourceInstance() {
+  return State().resources != nullptr ? GetModuleHandleA(nullptr) : nullptr;
+}
+
+}  // namespace
+
+const AFX_DIALOG_TEMPLATE* FindDialogTemplate(LPCSTR name) {
+  const AFX_RESOURCE_MODULE* module = State().resources;
+  if (module == nullptr) return nullptr;
+  for (const AFX_DIALOG_TEMPLATE& dialog : module->dialogs) {
+    if (NameIsId(name, dialog.nID)) return &dialog;
+  }
+  return nullptr;
+}
+
+const AFX_ICON_GROUP* FindIconGroup(LPCSTR name) {
+  const AFX_RESOURCE_MODULE* module = State().resources;
+  if (module == nullptr) return nullptr;
+  for (const AFX_ICON_GROUP& group : module->iconGroups) {
+    if (NameIsId(name, group.nID)) return &group;
+  }
+  return nullptr;
+}
+
+const char* FindProgramString(UINT id) {
+  const AFX_RESOURCE_MODULE* module = State().resources;
+  if (module == nullptr) return nullptr;
+  for (const AFX_STRING_TABLE& table : module->stringTables) {
+    for (const AFX_STRING_ENTRY& entry : table.entries) {
+      if (entry.nID == id) return entry.pszText;
+    }
+  }
+  return nullptr;
+}
+
+const char* FindFrameworkString(UINT id) {
+  switch (id) {
+    case AFX_IDP_PARSE_INT:
+      return "Please enter an integer.";
+    case AFX_IDP_FAILED_MEMORY_ALLOC:
+      return "Out of memory.";
+    case AFX_IDP_COMMAND_FAILURE:
+      return "The command could not be completed.";
+    default:
+      return nullptr;
+  }
+}
+
+const char* FindString(UINT id) {
+  const char* text = FindProgramString(id);
+  return text != nullptr ? text : FindFrameworkString(id);
+}
+
+}  // namespace afx
+
+void AfxSetResourceModule(const AFX_RESOURCE_MODULE* pModule) {
+  afx::State().resources = pModule;
+}
+
+const AFX_RESOURCE_MODULE* AfxGetResourceModule() {
+  return afx::State().resources;
+}
+
+HINSTANCE AfxGetResourceHandle() {
+  return afx::ResourceInstance();
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR /*lpszName*/, LPCSTR /*lpszType*/) {
+  // The executable is the only module with resources.
+  return afx::ResourceInstance();
+}
+
+const char* AfxGetVersionString(const char* pszKey) {
+  const AFX_RESOURCE_MODULE* module = afx::State().resources;
+  if (module == nullptr || module->pVersion == nullptr || pszKey == nullptr) return nullptr;
+  for (const AFX_VERSION_STRING& entry : module->pVersion->strings) {
+    if (std::strcmp(entry.pszKey, pszKey) == 0) return entry.pszValue;
+  }
+  return nullptr;
+}
+
+HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
+  // A null instance asks for the system's icons; this platform has none.
+  if (hInstance == nullptr || hInstance != afx::ResourceInstance()) {
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return nullptr;
+  }
+  const AFX_ICON_GROUP* group = afx::FindIconGroup(lpIconName);
+  if (group == nullptr) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return nullptr;
+  }
+  auto& loaded = afx::State().loadedIcons;
+  auto found = loaded.find(group);
+  if (found == loaded.end()) {
+    std::optional<afx::Icon> icon = afx::DecodeIconFile(group->data);
+    if (!icon) {
+      SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+      return nullptr;
+    }
+    found = loaded.emplace(group, std::make_unique<afx::Icon>(std::move(*icon))).first;
+  }
+  return reinterpret_cast<HICON>(found->second.get());
+}
+
+const afx::Icon* afx::IconFromHandle(HICON hIcon) {
+  if (hIcon == nullptr) return nullptr;
+  for (const auto& [group, icon] : State().loadedIcons) {
+    if (reinterpret_cast<HICON>(icon.get()) == hIcon) return icon.get();
+  }
+  return nullptr;
+}
+
+int LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
+  if (lpBuffer == nullptr || cchBufferMax <= 0) return 0;
+  lpBuffer[0] = '\0';
+  if (hInstance == nullptr || hInstance != afx::ResourceInstance()) return 0;
+  const char* text = afx::FindProgramString(uID);
+  if (text == nullptr) return 0;
+  const std::size_t length =
+      std::min(std::strlen(text), static_cast<std::size_t>(cchBufferMax - 1));
+  std::memcpy(lpBuffer, text, length);
+  lpBuffer[length] = '\0';
+  return static_cast<int>(length);
+}

@@ -1,0 +1,185 @@
+// CWnd: a window object attached to a window of the dialog manager.
+#include <vector>
+
+#include "afx_state.h"
+#include "dialog_session.h"
+
+using afx::FindWindowRecord;
+using afx::WindowRecord;
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::~CWnd() {
+  if (m_hWnd == nullptr) return;
+  if (WindowRecord* window = FindWindowRecord(m_hWnd); window && window->permanent == this) {
+    window->permanent = nullptr;
+  }
+  m_hWnd = nullptr;
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+  WindowRecord* window = FindWindowRecord(hWnd);
+  return window != nullptr ? window->permanent : nullptr;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) {
+  WindowRecord* window = FindWindowRecord(hWnd);
+  if (window == nullptr) return nullptr;
+  if (window->permanent != nullptr) return window->permanent;
+  if (!window->temporary) {
+    window->temporary = std::make_unique<CWnd>();
+    window->temporary->m_hWnd = hWnd;
+  }
+  return window->temporary.get();
+}
+
+BOOL CWnd::Attach(HWND hWndNew) {
+  WindowRecord* window = FindWindowRecord(hWndNew);
+  if (window == nullptr || window->permanent != nullptr || m_hWnd != nullptr) return FALSE;
+  window->permanent = this;
+  m_hWnd = hWndNew;
+  return TRUE;
+}
+
+HWND CWnd::Detach() {
+  const HWND hWnd = m_hWnd;
+  if (WindowRecord* window = FindWindowRecord(hWnd); window && window->permanent == this) {
+    window->permanent = nullptr;
+  }
+  m_hWnd = nullptr;
+  return hWnd;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+  if (pParent == nullptr) return FALSE;
+  return Attach(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SetWindowText(LPCSTR lpszString) {
+  ::SetWindowTextA(m_hWnd, lpszString);
+}
+
+int CWnd::GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const {
+  return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
+}
+
+void CWnd::GetWindowText(CString& rString) const {
+  const int length = ::GetWindowTextLengthA(m_hWnd);
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = ::GetWindowTextA(m_hWnd, buffer.data(), length + 1);
+  rString = CString(buffer.data(), copied);
+}
+
+int CWnd::GetWindowTextLength() const {
+  return ::GetWindowTextLengthA(m_hWnd);
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const {
+  return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+
+int CWnd::GetDlgCtrlID() const {
+  return ::GetDlgCtrlID(m_hWnd);
+}
+
+BOOL CWnd::IsIconic() const {
+  return ::IsIconic(m_hWnd);
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const {
+  ::GetClientRect(m_hWnd, lpRect);
+}
+
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
+  return reinterpret_cast<HICON>(
+      SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+CWnd* CWnd::SetFocus() {
+  return FromHandle(::SetFocus(m_hWnd));
+}
+
+CWnd* CWnd::GetFocus() {
+  return FromHandle(::GetFocus());
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+  if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) return FALSE;
+  CDataExchange exchange(this, bSaveAndValidate);
+  try {
+    DoDataExchange(&exchange);
+  } catch (const CUserException&) {
+    return FALSE;  // the operator has been told what is wrong
+  }
+  return TRUE;
+}
+
+int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
+  return ::MessageBoxA(m_hWnd, lpszText, lpszCaption != nullptr ? lpszCaption : AfxGetAppName(),
+                       nType);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+  return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  LRESULT result = 0;
+  if (message == WM_COMMAND) {
+    if (!OnCommand(wParam, lParam)) return FALSE;
+    result = 1;
+  } else {
+    const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(GetMessageMap(), message);
+    if (entry == nullptr) return FALSE;
+    switch (entry->nSig) {
+      case AfxSig_vv:
+        (this->*entry->pfn.pfn_vv)();
+        break;
+      case AfxSig_hv:
+        result = reinterpret_cast<LRESULT>((this->*entry->pfn.pfn_hv)());
+        break;
+      case AfxSig_lwl:
+        result = (this->*entry->pfn.pfn_lwl)(wParam, lParam);
+        break;
+      default:
+        return FALSE;
+    }
+  }
+  if (pResult != nullptr) *pResult = result;
+  return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+  return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), nullptr, nullptr);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* window = FindWindowRecord(m_hWnd);
+  if (window == nullptr) return 0;
+  return window->session->DefaultProc(*window, message, wParam, lParam);
+}
+
+void CWnd::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+LRESULT CWnd::Default() {
+  return DefWindowProc(m_currentMessage.message, m_currentMessage.wParam, m_currentMessage.lParam);
+}
+
+void CWnd::OnPaint() {
+  Default();
+}
+
+void CWnd::OnDestroy() {
+  Default();
+}
+
+HCURSOR CWnd::OnQueryDragIcon() {
+  return reinterpret_cast<HCURSOR>(Default());
+}

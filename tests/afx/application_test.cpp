@@ -1,0 +1,220 @@
+// The application object: the title, message boxes, the wait cursor, the socket layer and the
+// framework's entry.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "afx_testing.h"
+#include "afxsock.h"
+#include "sample_dialog.h"
+
+namespace {
+
+class ApplicationTest : public FrameworkTest {};
+
+TEST_F(ApplicationTest, TheTitleComesFromTheResourcesElseTheExecutable) {
+  struct Case {
+    SampleModuleOptions options;
+    std::string title;
+  };
+  const Case cases[] = {
+      {{"Named Title", "Other.EXE"}, "Named Title"},
+      {{nullptr, "Sample.EXE"}, "Sample"},
+      {{nullptr, "NoExtension"}, "NoExtension"},
+      {{nullptr, nullptr}, "tarvelo_afx_tests"},
+  };
+  for (const Case& c : cases) {
+    ScopedSampleModule module(c.options);
+    EXPECT_STREQ(AfxGetAppName(), c.title.c_str());
+    CWinApp app;
+    EXPECT_EQ(app.m_pszAppName, nullptr);  // until the framework starts
+    CWinApp named("Given");
+    EXPECT_STREQ(AfxGetAppName(), "Given");
+  }
+}
+
+TEST_F(ApplicationTest, FrameworkMessageBoxesChooseAnIconFromTheButtons) {
+  ScopedSampleModule module({"Box Title", nullptr});
+  struct Case {
+    UINT type;
+    UINT shown;
+  };
+  const Case cases[] = {
+      {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+      {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+      {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
+      {MB_YESNOCANCEL | MB_DEFBUTTON2, MB_YESNOCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION},
+      {MB_RETRYCANCEL, MB_RETRYCANCEL},
+      {MB_OK | MB_ICONSTOP, MB_OK | MB_ICONSTOP},
+  };
+  for (const Case& c : cases) {
+    backend.ClearMessageBoxes();
+    AfxMessageBox("text", c.type);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].type, c.shown) << std::hex << c.type;
+    EXPECT_EQ(Boxes()[0].caption, "Box Title");
+  }
+  // A plain MessageBox is shown as asked, and without a caption says "Error".
+  backend.ClearMessageBoxes();
+  ::MessageBoxA(nullptr, "plain", nullptr, MB_OK);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(Boxes()[0].caption, "Error");
+}
+
+TEST_F(ApplicationTest, StringMessageBoxesFindTheProgramsAndTheFrameworksStrings) {
+  EXPECT_EQ(AfxMessageBox(IDS_SAMPLE_GREETING), IDOK);
+  EXPECT_EQ(AfxMessageBox(AFX_IDP_PARSE_INT, MB_OK, 0), IDOK);
+  EXPECT_EQ(AfxMessageBox(IDS_NOT_THERE), 0);
+  ASSERT_EQ(Boxes().size(), 2u);
+  EXPECT_EQ(Boxes()[0].text, "Hello from the sample");
+  EXPECT_EQ(Boxes()[1].text, "Please enter an integer.");
+
+  char text[8];
+  EXPECT_EQ(::LoadStringA(AfxGetResourceHandle(), IDS_SAMPLE_GREETING, text, sizeof text), 7);
+  EXPECT_STREQ(text, "Hello f");
+  EXPECT_EQ(::LoadStringA(AfxGetResourceHandle(), IDS_NOT_THERE, text, sizeof text), 0);
+  EXPECT_STREQ(text, "");
+}
+
+TEST_F(ApplicationTest, MessageBoxesAnswerAsTheAnswererSaysElseWithTheirDefaultButton) {
+  struct Case {
+    UINT type;
+    int answer;
+  };
+  const Case cases[] = {
+      {MB_OK, IDOK},
+      {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+      {MB_YESNO, IDYES},
+      {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+      {MB_RETRYCANCEL, IDRETRY},
+      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
+      {MB_YESNO | MB_DEFBUTTON3, IDNO},  // past the last button: the last one
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(::MessageBoxA(nullptr, "q", "c", c.type), c.answer) << std::hex << c.type;
+  }
+  backend.SetMessageBoxAnswerer([](const afx::headless::MessageBoxRecord& box) {
+    return box.text == "no please" ? IDNO : IDYES;
+  });
+  EXPECT_EQ(::MessageBoxA(nullptr, "no please", "c", MB_YESNO), IDNO);
+  EXPECT_EQ(Boxes().back().answer, IDNO);
+}
+
+TEST_F(ApplicationTest, TheWaitCursorNestsAndNeverGoesBelowNothing) {
+  CWinApp app;
+  app.BeginWaitCursor();
+  app.BeginWaitCursor();
+  EXPECT_EQ(backend.WaitCursor().depth, 2);
+  app.RestoreWaitCursor();
+  app.EndWaitCursor();
+  app.EndWaitCursor();
+  app.EndWaitCursor();  // one too many
+  const afx::headless::WaitCursorRecord& record = backend.WaitCursor();
+  EXPECT_EQ(record.depth, 0);
+  EXPECT_EQ(record.deepest, 2);
+  EXPECT_EQ(record.begins, 2);
+  EXPECT_EQ(record.restores, 1);
+  EXPECT_EQ(record.ends, 3);
+  app.BeginWaitCursor();
+  EXPECT_EQ(backend.WaitCursor().depth, 1);
+  app.EndWaitCursor();
+}
+
+int g_layerInits = 0;
+BOOL g_layerReady = TRUE;
+BOOL CountingLayerInit() {
+  ++g_layerInits;
+  return g_layerReady;
+}
+
+class SocketInitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AfxResetSocketInitForTesting();
+    AfxSetSocketLayerInit(&CountingLayerInit);
+    g_layerInits = 0;
+    g_layerReady = TRUE;
+  }
+  void TearDown() override {
+    AfxSetSocketLayerInit(nullptr);
+    AfxResetSocketInitForTesting();
+  }
+};
+
+TEST_F(SocketInitTest, TheLayerIsPreparedOnceAndAPeerClosingCannotEndTheProcess) {
+  std::signal(SIGPIPE, SIG_DFL);
+  WSADATA data{};
+  EXPECT_TRUE(AfxSocketInit(&data));
+  EXPECT_TRUE(AfxSocketInit());
+  EXPECT_EQ(g_layerInits, 1);
+  EXPECT_EQ(data.wVersion, MAKEWORD(1, 1));
+  struct sigaction current {};
+  sigaction(SIGPIPE, nullptr, &current);
+  EXPECT_EQ(current.sa_handler, SIG_IGN);
+}
+
+TEST_F(SocketInitTest, AFailedPreparationFailsAndIsTriedAgain) {
+  g_layerReady = FALSE;
+  EXPECT_FALSE(AfxSocketInit());
+  g_layerReady = TRUE;
+  EXPECT_TRUE(AfxSocketInit());
+  EXPECT_EQ(g_layerInits, 2);
+}
+
+TEST_F(SocketInitTest, ASimulatedFailureFailsWithoutPreparingAnything) {
+  AfxSimulateSocketInitFailure(TRUE);
+  EXPECT_FALSE(AfxSocketInit());
+  EXPECT_EQ(g_layerInits, 0);
+  AfxSimulateSocketInitFailure(FALSE);
+  EXPECT_TRUE(AfxSocketInit());
+}
+
+class CScriptedApp : public CWinApp {
+ public:
+  BOOL initResult = FALSE;
+  int exitCode = 7;
+  std::vector<std::string> calls;
+  BOOL InitInstance() override {
+    calls.push_back("InitInstance");
+    CSampleDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    mainWndAfterDialog = m_pMainWnd;
+    return initResult;
+  }
+  int ExitInstance() override {
+    calls.push_back("ExitInstance");
+    return exitCode;
+  }
+  int Run() override {
+    calls.push_back("Run");
+    return CWinApp::Run();
+  }
+  CWnd* mainWndAfterDialog = reinterpret_cast<CWnd*>(1);
+};
+
+TEST_F(ApplicationTest, TheEntryRunsInitInstanceAndEndsWithTheExitCode) {
+  char tail[] = "-a b";
+  for (const BOOL initResult : {FALSE, TRUE}) {
+    CScriptedApp app;
+    app.initResult = initResult;
+    const int code = AfxWinMain(GetModuleHandleA(nullptr), nullptr, tail, SW_SHOWMINIMIZED);
+    EXPECT_EQ(code, 7);
+    const std::vector<std::string> expected =
+        initResult ? std::vector<std::string>{"InitInstance", "Run", "ExitInstance"}
+                   : std::vector<std::string>{"InitInstance", "ExitInstance"};
+    EXPECT_EQ(app.calls, expected);
+    EXPECT_EQ(app.m_lpCmdLine, tail);
+    EXPECT_EQ(app.m_nCmdShow, SW_SHOWMINIMIZED);
+    EXPECT_STREQ(app.m_pszExeName, "tarvelo_afx_tests");
+    EXPECT_EQ(app.mainWndAfterDialog, nullptr);  // the main window went with the dialog
+  }
+}
+
+TEST_F(ApplicationTest, TheEntryWithoutAnApplicationFails) {
+  EXPECT_EQ(AfxGetApp(), nullptr);
+  EXPECT_EQ(AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT), -1);
+}
+
+}  // namespace

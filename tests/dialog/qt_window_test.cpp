@@ -1,0 +1,307 @@
+// The real window: the test dialog on the Qt backend, offscreen. Opens it, checks the widgets,
+// types into the fields, presses Enter, Tab and Escape, and saves a picture of the window.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <clocale>
+#include <cstdlib>
+#include <functional>
+
+#include "dialog_fixture.h"
+#include "qt/afx_qt.h"
+#include "tarvelo_config.h"
+
+namespace {
+
+constexpr char kDefaultTextUtf8[] = "added string to hello and check code page (čćžđšČĆŽĐŠ)";
+
+class QtWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("LC_ALL", "C.UTF-8", 1);  // Qt takes the locale from here when it starts
+    s_backend = afx::qt::CreateBackend().release();
+  }
+  static void TearDownTestSuite() {
+    delete s_backend;
+    s_backend = nullptr;
+  }
+
+  QtWindowTest() : m_previousModule(AfxGetResourceModule()) {
+    AfxSetResourceModule(&TarveloResourceModule());
+  }
+  ~QtWindowTest() override { AfxSetResourceModule(m_previousModule); }
+
+  // Runs the dialog; `inside` runs once the window is up, in its modal loop.
+  INT_PTR Run(CDialog& dialog, std::function<void(QWidget&)> inside) {
+    QTimer::singleShot(0, [inside] {
+      QWidget* window = OpenWindow();
+      if (window == nullptr) {
+        ADD_FAILURE() << "no window is open";
+        return;
+      }
+      inside(*window);
+    });
+    // Nothing in the test may keep the loop waiting.
+    QTimer::singleShot(20000, [] {
+      if (QWidget* window = OpenWindow()) window->close();
+    });
+    return dialog.DoModal();
+  }
+
+  static QWidget* OpenWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() &&
+          widget->property(afx::qt::kDialogIdProperty).toInt() == IDD_TEST_DIALOG) {
+        return widget;
+      }
+    }
+    return nullptr;
+  }
+
+  template <typename Widget>
+  static Widget* Control(QWidget& window, int id) {
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+      if (child->property(afx::qt::kControlIdProperty).toInt() == id) {
+        return qobject_cast<Widget*>(child);
+      }
+    }
+    return nullptr;
+  }
+
+  static int FocusedId(QWidget& window) {
+    QWidget* focused = window.focusWidget();
+    while (focused != nullptr && !focused->property(afx::qt::kControlIdProperty).isValid()) {
+      focused = focused->parentWidget();
+    }
+    return focused != nullptr ? focused->property(afx::qt::kControlIdProperty).toInt() : 0;
+  }
+
+  static afx::WindowBackend* s_backend;
+  afx::ScopedBackend m_useBackend{*s_backend};
+  ScopedACPForTesting m_windows1250{1250};
+
+ private:
+  const AFX_RESOURCE_MODULE* m_previousModule;
+};
+
+afx::WindowBackend* QtWindowTest::s_backend = nullptr;
+
+TEST_F(QtWindowTest, QtSeesNoArgumentsAndNumbersKeepTheirPoint) {
+  EXPECT_EQ(QCoreApplication::arguments().size(), 1);
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  EXPECT_STRNE(std::setlocale(LC_CTYPE, nullptr), "C");  // Qt did take the rest
+  char number[16];
+  std::snprintf(number, sizeof number, "%.3f", 1.5);
+  EXPECT_STREQ(number, "1.500");
+}
+
+TEST_F(QtWindowTest, TheWindowShowsTheTemplateWithTheDefaults) {
+  CObservedSoapTestDlg dialog;
+  Run(dialog, [&](QWidget& window) {
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              "Tarvelo - " TARVELO_SERVICE_HOST "/Service.asmx");
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());  // fixed size
+    EXPECT_FALSE(window.windowIcon().isNull());
+    const QList<QSize> iconSizes = window.windowIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)));
+
+    auto* text = Control<QLineEdit>(window, IDC_TEXT);
+    auto* times = Control<QLineEdit>(window, IDC_TIMES);
+    auto* done = Control<QLineEdit>(window, IDC_TIMES_DONE);
+    auto* request = Control<QPlainTextEdit>(window, IDC_REQUEST);
+    auto* response = Control<QPlainTextEdit>(window, IDC_RESPONSE);
+    ASSERT_TRUE(text && times && done && request && response);
+    EXPECT_EQ(text->text().toStdString(), kDefaultTextUtf8);
+    EXPECT_EQ(times->text(), "5");
+    EXPECT_EQ(done->text(), "0");
+    EXPECT_TRUE(request->toPlainText().isEmpty());
+    EXPECT_TRUE(response->toPlainText().isEmpty());
+    for (int id : {IDC_BEGIN, IDC_END, IDC_AVERAGE, IDC_DIFF}) {
+      auto* label = Control<QLabel>(window, id);
+      ASSERT_NE(label, nullptr) << id;
+      EXPECT_TRUE(label->text().isEmpty()) << id;
+    }
+
+    EXPECT_EQ(text->maxLength(), 128);
+    EXPECT_EQ(times->maxLength(), 4);
+    EXPECT_FALSE(text->isReadOnly());
+    EXPECT_FALSE(times->isReadOnly());
+    EXPECT_TRUE(done->isReadOnly());
+    EXPECT_TRUE(times->alignment().testFlag(Qt::AlignHCenter));
+    EXPECT_TRUE(done->alignment().testFlag(Qt::AlignHCenter));
+    for (QPlainTextEdit* box : {request, response}) {
+      EXPECT_TRUE(box->isReadOnly());
+      EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::NoWrap);
+      EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+      EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+      EXPECT_TRUE(box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+      EXPECT_TRUE(box->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+    }
+    auto* call = Control<QPushButton>(window, IDOK);
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(call->text(), "Call WebService");
+    EXPECT_TRUE(call->isDefault());
+    EXPECT_EQ(FocusedId(window), IDOK);
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+  EXPECT_EQ(dialog.runs, 0);
+}
+
+TEST_F(QtWindowTest, TypingPastingEnterTabAndEscapeWorkAsInADialog) {
+  CObservedSoapTestDlg dialog;
+  const INT_PTR result = Run(dialog, [&](QWidget& window) {
+    auto* text = Control<QLineEdit>(window, IDC_TEXT);
+    auto* times = Control<QLineEdit>(window, IDC_TIMES);
+    auto* request = Control<QPlainTextEdit>(window, IDC_REQUEST);
+    ASSERT_TRUE(text && times && request);
+
+    // Tab walks the template order, and into a field selects its text.
+    std::vector<int> order;
+    for (int i = 0; i < 7; ++i) {
+      QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+      order.push_back(FocusedId(window));
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDCANCEL, IDC_TEXT, IDC_REQUEST, IDC_RESPONSE, IDC_TIMES,
+                                       IDC_TIMES_DONE, IDOK}));
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(FocusedId(window), IDC_TIMES);
+    QTest::keyClicks(times, "x1y2z3");  // replaces the selected "5"; any characters, 4 at most
+    EXPECT_EQ(times->text(), "x1y2");
+
+    QApplication::clipboard()->setText("987654");
+    times->selectAll();
+    times->paste();
+    EXPECT_EQ(times->text(), "9876");
+
+    text->setFocus();
+    text->selectAll();
+    QTest::keyClicks(text, QString(130, QChar('b')));
+    EXPECT_EQ(text->text(), QString(128, QChar('b')));
+
+    request->setFocus();
+    QTest::keyClicks(request, "typed");
+    EXPECT_TRUE(request->toPlainText().isEmpty());
+
+    // The window's texts reach the members through the framework.
+    ASSERT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(dialog.m_strTimes, "9876");
+    EXPECT_EQ(dialog.m_strText.GetLength(), 128);
+
+    // Enter in a field runs the test and leaves the window open; so does the button.
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(times, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::mouseClick(Control<QPushButton>(window, IDOK), Qt::LeftButton);
+    EXPECT_EQ(dialog.runs, 3);
+    EXPECT_TRUE(window.isVisible());
+
+    // Enter on Exit closes.
+    Control<QPushButton>(window, IDCANCEL)->setFocus();
+    QTest::keyClick(window.focusWidget(), Qt::Key_Return);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(dialog.runs, 3);
+}
+
+TEST_F(QtWindowTest, ACloseRequestFromOutsideIsExit) {
+  CObservedSoapTestDlg dialog;
+  const INT_PTR result = Run(dialog, [](QWidget& window) { window.close(); });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(OpenWindow(), nullptr);
+}
+
+TEST_F(QtWindowTest, MessageBoxesAndTheWaitCursor) {
+  CObservedSoapTestDlg dialog;
+  int answer = 0;
+  Run(dialog, [&](QWidget& window) {
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) {
+        ADD_FAILURE() << "no message box";
+        return;
+      }
+      EXPECT_EQ(box->text(), "Exception occurred - check the network");
+      EXPECT_EQ(box->windowTitle(), "Error");
+      EXPECT_EQ(box->icon(), QMessageBox::Question);
+      EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+      box->button(QMessageBox::No)->click();
+    });
+    dialog.BeginWaitCursor();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    answer = dialog.MessageBox("Exception occurred - check the network", "Error",
+                               MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    dialog.EndWaitCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+  EXPECT_EQ(answer, IDNO);
+}
+
+TEST_F(QtWindowTest, EveryTextFitsItsControlAndThePictureIsSaved) {
+  CObservedSoapTestDlg dialog;
+  Run(dialog, [&](QWidget& window) {
+    // What a run leaves behind, so that the picture shows the window in use.
+    dialog.m_strRequest =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap12:Envelope "
+        "xmlns:soap12=\"http://www.w3.org/2003/05/soap-envelope\"><soap12:Body>...";
+    dialog.m_strResponse = "<?xml version=\"1.0\"?><simpleMethodResult>Hello added string";
+    dialog.m_nTimesDone = 5;
+    dialog.UpdateData(FALSE);
+    dialog.GetDlgItem(IDC_BEGIN)->SetWindowText("09:05:03.007");
+    dialog.GetDlgItem(IDC_END)->SetWindowText("09:05:04.241");
+    dialog.GetDlgItem(IDC_DIFF)->SetWindowText("1.234 sec");
+    dialog.GetDlgItem(IDC_AVERAGE)->SetWindowText("0.247 sec");
+    QApplication::processEvents();
+
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+      const int needed = label->fontMetrics().horizontalAdvance(label->text());
+      EXPECT_LE(needed, label->width()) << label->text().toStdString();
+      EXPECT_LE(label->fontMetrics().height(), label->height()) << label->text().toStdString();
+    }
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+      EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()), button->width())
+          << button->text().toStdString();
+    }
+    for (QLineEdit* line : window.findChildren<QLineEdit*>()) {
+      EXPECT_GE(line->height(), line->fontMetrics().height()) << line->objectName().toStdString();
+    }
+    // No two controls overlap, apart from the frame of the group box around them.
+    std::vector<QWidget*> controls;
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (qobject_cast<QGroupBox*>(child) == nullptr) controls.push_back(child);
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
+        const QRect overlap = controls[i]->geometry() & controls[j]->geometry();
+        EXPECT_TRUE(overlap.isEmpty() || overlap.width() <= 2)
+            << controls[i]->property(afx::qt::kControlIdProperty).toInt() << " and "
+            << controls[j]->property(afx::qt::kControlIdProperty).toInt();
+      }
+    }
+
+    const QString directory = QStringLiteral(TARVELO_TEST_OUTPUT_DIR);
+    QDir().mkpath(directory);
+    EXPECT_TRUE(window.grab().save(directory + "/tarvelo-window.png"));
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+}
+
+}  // namespace
