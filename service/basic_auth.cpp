@@ -46,6 +46,9 @@ std::optional<std::string> decode_base64(std::string_view text) {
       out.push_back(static_cast<char>((bits >> bit_count) & 0xFFu));
     }
   }
+  // The bits left over in front of the padding must be zero: each text has one encoding only, so
+  // that "Nx==" does not pass for "Nw==".
+  if ((bits & ((1u << bit_count) - 1u)) != 0) return std::nullopt;
   return out;
 }
 

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "service/connection_server.h"
 #include "service/request_handler.h"
 
 namespace tarvelo::service {
@@ -20,11 +21,12 @@ namespace {
 
 using httplib::Server;
 
-// Idle keep-alive connections give their worker back after this long.
-constexpr time_t kKeepAliveSeconds = 3;
-// A connection holds its worker while it is kept alive; after this many requests it is closed so
-// that connections waiting for a worker get their turn.
+// A connection waiting for its next request (idle, or with half a head sent) is closed after this
+// long. Waiting holds no worker.
+constexpr std::chrono::seconds kHeadTimeout{5};
+// After this many requests a connection is closed, so that no client keeps one forever.
 constexpr std::size_t kKeepAliveRequests = 100;
+// The longest pause allowed while a body is read or a reply written.
 constexpr time_t kReadWriteSeconds = 5;
 
 HttpRequest view_of(const httplib::Request& request, std::string_view body) {
@@ -54,12 +56,19 @@ bool body_pending(const httplib::Request& request) {
          request.get_header_value<std::uint64_t>("Content-Length") > 0;
 }
 
+// The connection closes once this reply is written, and the client is told so. Whatever the
+// client still sends is never read.
+void close_after(httplib::Response& response) {
+  response.set_header("Connection", "close");
+  ConnectionServer::close_after_reply();
+}
+
 // A refusal sent before the body was read leaves that body on the connection, where it must not be
-// taken for the next request: the client is told to close.
+// taken for the next request: the connection closes.
 void refuse_unread(HttpReply&& refusal, const httplib::Request& request,
                    httplib::Response& response) {
   write_reply(std::move(refusal), response);
-  if (body_pending(request)) response.set_header("Connection", "close");
+  if (body_pending(request)) close_after(response);
 }
 
 std::string_view reason_of_error(int status) {
@@ -90,7 +99,7 @@ struct ServiceServer::Impl {
                    const httplib::ContentReader& reader) const;
 
   const ServerOptions options;
-  Server server;
+  ConnectionServer server{options.threads, kHeadTimeout};
   int port = -1;
   int listener = -1;
   std::atomic<bool> serving{false};
@@ -98,9 +107,6 @@ struct ServiceServer::Impl {
 };
 
 void ServiceServer::Impl::configure() {
-  const unsigned threads = options.threads;
-  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  server.set_keep_alive_timeout(kKeepAliveSeconds);
   server.set_keep_alive_max_count(kKeepAliveRequests);
   server.set_read_timeout(kReadWriteSeconds, 0);
   server.set_write_timeout(kReadWriteSeconds, 0);
@@ -119,7 +125,7 @@ void ServiceServer::Impl::configure() {
         if (!refusal) return 100;
         const int status = refusal->status;
         write_reply(std::move(*refusal), response);
-        response.set_header("Connection", "close");
+        close_after(response);
         return status;
       });
   server.set_pre_routing_handler(
@@ -210,7 +216,7 @@ void ServiceServer::Impl::answer_call(const httplib::Request& request, httplib::
                                             std::to_string(limit) + " bytes)")
                           : plain_reply(400, "The request body could not be read in full"),
                 response);
-    response.set_header("Connection", "close");
+    close_after(response);
     return;
   }
   answer(view_of(request, body), response);

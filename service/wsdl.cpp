@@ -1,7 +1,5 @@
 #include "service/wsdl.h"
 
-#include <cstring>
-
 #include "service/settings.h"
 #include "service/soap_protocol.h"
 #include "service/xml_text.h"
@@ -12,7 +10,9 @@ bool is_valid_authority(std::string_view host) {
   if (host.empty() || host.size() > 255) return false;
   for (const char c : host) {
     const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    if (!alnum && std::strchr("-._~!$&'()*+,;=:[]%", c) == nullptr) return false;
+    if (!alnum && std::string_view("-._~!$&'()*+,;=:[]%").find(c) == std::string_view::npos) {
+      return false;
+    }
   }
   return true;
 }

@@ -15,7 +15,10 @@ TEST(Base64, DecodesPaddedTextAndRefusesEverythingElse) {
         Row{"dG9sdmV4Omtxdj00Nw==", "tolvex:kqv=47"}, Row{"//79", "\xFF\xFE\xFD"},
         Row{"AAA=", std::string("\0\0", 2)}, Row{"YQ", std::nullopt}, Row{"YQ=", std::nullopt},
         Row{"Y===", std::nullopt}, Row{"====", std::nullopt}, Row{"YW=j", std::nullopt},
-        Row{"YW j", std::nullopt}, Row{"YW-_", std::nullopt}, Row{"YWJjZA", std::nullopt}}) {
+        Row{"YW j", std::nullopt}, Row{"YW-_", std::nullopt}, Row{"YWJjZA", std::nullopt},
+        // Bits set in front of the padding: another spelling of "a", "ab" and the credentials.
+        Row{"YR==", std::nullopt}, Row{"YWJ=", std::nullopt},
+        Row{"dG9sdmV4Omtxdj00Nx==", std::nullopt}}) {
     EXPECT_EQ(decode_base64(row.text), row.decoded) << '"' << row.text << '"';
   }
 }

@@ -8,58 +8,18 @@
 #include <thread>
 
 #include "request_builder.h"
+#include "running_service.h"
 #include "socket_client.h"
 
 namespace tarvelo::service {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::local_options;
+using testing::RunningService;
 using testing::SocketClient;
 using testing::test_settings;
 using testing::tool_envelope;
-
-ServerOptions local_options() {
-  ServerOptions options;
-  options.host = "127.0.0.1";
-  options.port = 0;
-  options.threads = 4;
-  options.settings = test_settings();
-  return options;
-}
-
-// A server serving on its own thread for the life of the object.
-class RunningService {
- public:
-  explicit RunningService(ServerOptions options = local_options())
-      : server_(std::move(options)), port_(server_.listen()) {
-    done_ = std::async(std::launch::async, [this] { server_.serve(); });
-  }
-  ~RunningService() { stop(); }
-
-  int port() const { return port_; }
-  ServiceServer& server() { return server_; }
-
-  // Stops and reports whether serve() returned within `limit`.
-  bool stop(std::chrono::seconds limit = 10s) {
-    if (!done_.valid()) return true;
-    server_.stop();
-    const bool returned = done_.wait_for(limit) == std::future_status::ready;
-    if (returned) done_.get();
-    return returned;
-  }
-
-  httplib::Client client() const {
-    httplib::Client client("127.0.0.1", port_);
-    client.set_connection_timeout(5, 0);
-    client.set_read_timeout(10, 0);
-    return client;
-  }
-
- private:
-  ServiceServer server_;
-  int port_;
-  std::future<void> done_;
-};
 
 std::string head_of(const std::string& body) {
   return "POST /Service.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n"

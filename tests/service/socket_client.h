@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +58,37 @@ class SocketClient {
       if (!enough.empty() && received.find(enough) != std::string::npos) return received;
     }
   }
+
+  // Everything that arrives until the peer closes (or resets) the connection; nothing when it is
+  // still open after `limit`.
+  std::optional<std::string> receive_until_closed(std::chrono::milliseconds limit) {
+    std::string received;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      pollfd waiting{fd_, POLLIN, 0};
+      if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
+        return std::nullopt;
+      }
+      char buffer[4096];
+      const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+      if (got <= 0) return received;
+      received.append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+
+  // What one read gives once something arrives within `limit`; empty when nothing did or the peer
+  // has closed.
+  std::string receive_some(std::chrono::milliseconds limit) {
+    pollfd waiting{fd_, POLLIN, 0};
+    if (::poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return {};
+    char buffer[4096];
+    const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
+  }
+
+  int descriptor() const { return fd_; }
 
  private:
   int fd_;

@@ -183,6 +183,8 @@ TEST(Wsdl, RefusesAHostThatCannotStandInAnAddress) {
   EXPECT_EQ(twice.handle().status, 400);
   EXPECT_EQ(RequestBuilder::get("wsdl").remove("Host").handle().status, 400);
   EXPECT_EQ(RequestBuilder::get("wsdl", "[::1]:8080").handle().status, 200);
+  // A NUL inside the field would make the description malformed XML.
+  EXPECT_EQ(RequestBuilder::get("wsdl", std::string("127.0.0.1\0x", 11)).handle().status, 400);
 }
 
 TEST(Wsdl, WithoutTheQueryAPlainPageNamesTheDescription) {
