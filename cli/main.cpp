@@ -23,13 +23,20 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+// Replaces a field's text as an operator would: select it all, delete it, type the new text.
+// Deleting first makes an empty value clear the field. True when the field holds the text.
+bool ReplaceField(afx::headless::Dialog& dialog, int id, const std::string& text) {
+  return dialog.Focus(id) && dialog.SelectAll() && dialog.Paste("") && dialog.Type(text) &&
+         dialog.Text(id) == text;
+}
+
 // Types the options into the fields, presses the default button and reads the window.
 void DriveDialog(afx::headless::Dialog& dialog, const CliOptions& options, RunReport& report) {
-  if (options.text && !dialog.EnterText(IDC_TEXT, *options.text)) {
+  if (options.text && !ReplaceField(dialog, IDC_TEXT, *options.text)) {
     report.error = "the text field did not take --text";
     return;
   }
-  if (options.times && !dialog.EnterText(IDC_TIMES, *options.times)) {
+  if (options.times && !ReplaceField(dialog, IDC_TIMES, *options.times)) {
     report.error = "the count field did not take --times";
     return;
   }

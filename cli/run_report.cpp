@@ -53,8 +53,10 @@ std::string FormatLines(const RunReport& report) {
 
 std::string FormatJson(const RunReport& report) {
   std::string boxes = "[";
-  for (std::size_t i = 0; i < report.messageBoxes.size(); ++i)
-    boxes += (i ? "," : "") + JsonString(report.messageBoxes[i]);
+  for (std::size_t i = 0; i < report.messageBoxes.size(); ++i) {
+    if (i > 0) boxes += ',';
+    boxes += JsonString(report.messageBoxes[i]);
+  }
   boxes += "]";
   return "{\"request\":" + JsonString(report.request) +
          ",\"response\":" + JsonString(report.response) +

@@ -19,3 +19,8 @@ class ScopedACPForTesting {
  private:
   UINT m_previous;
 };
+
+// Makes the next nCount calls of GetLocalTime answer pReadings[0], pReadings[1], ... in turn
+// instead of the clock; once they are used up the clock answers again. A new call replaces
+// what is left of the earlier list; nCount 0 ends it.
+void QueueLocalTimesForTesting(const SYSTEMTIME* pReadings, int nCount);

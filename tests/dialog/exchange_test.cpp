@@ -1,0 +1,291 @@
+// One exchange (CallWebService) on its own, inside the open window: the request it sends,
+// how it judges the reply, what it leaves in the dialog, and every string it makes being
+// freed exactly once on each path.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "interop/interop_testing.h"
+#include "msxml.h"
+#include "objbase.h"
+#include "oleaut_testing.h"
+#include "run_fixture.h"
+#include "soap/soap_message.h"
+#include "support/free_port.h"
+#include "support/http_text.h"
+
+namespace {
+
+using tarvelo_test::ScriptedServer;
+using tarvelo_test::ScriptStep;
+
+constexpr char kFailureText[] = "Exception occurred - check the network";
+
+// What the test run sets before its exchanges, set here by hand for one dialog; the
+// credential strings are freed again at the end.
+class ExchangeInputs {
+ public:
+  ExchangeInputs(CSoapTestDlg& dialog, const char* pszText) : m_dialog(dialog) {
+    dialog.m_varUser.vt = VT_BSTR;
+    dialog.m_varUser.bstrVal = SysAllocString(u"tolvex");
+    dialog.m_varPassword.vt = VT_BSTR;
+    dialog.m_varPassword.bstrVal = SysAllocString(u"kqv=47");
+    dialog.m_varAsync.vt = VT_BOOL;
+    dialog.m_varAsync.boolVal = VARIANT_FALSE;
+    dialog.m_varBody.vt = VT_EMPTY;
+    dialog.m_varBody.bstrVal = nullptr;
+    dialog.m_bstrMethod = CountedWideString(kSoapMethod);
+    dialog.m_strEnvelope = BuildSoapRequestBody(pszText);
+  }
+  ~ExchangeInputs() {
+    SysFreeString(m_dialog.m_varUser.bstrVal);
+    SysFreeString(m_dialog.m_varPassword.bstrVal);
+    m_dialog.m_varUser.bstrVal = m_dialog.m_varPassword.bstrVal = nullptr;
+  }
+  ExchangeInputs(const ExchangeInputs&) = delete;
+  ExchangeInputs& operator=(const ExchangeInputs&) = delete;
+
+ private:
+  CSoapTestDlg& m_dialog;
+};
+
+// Takes the HTTP component out of the class registry for one scope, as on a machine where it
+// is not installed, and registers it again afterwards.
+class ComponentMissing {
+ public:
+  ComponentMissing() { EXPECT_EQ(CoRevokeClassObjectEntry(CLSID_XMLHTTPRequest), S_OK); }
+  ~ComponentMissing() { EXPECT_TRUE(XmlHttpStartup()); }
+  ComponentMissing(const ComponentMissing&) = delete;
+  ComponentMissing& operator=(const ComponentMissing&) = delete;
+};
+
+class ExchangeTest : public RunTest {
+ protected:
+  // Opens the dialog and, inside its window, runs `act` with a function that makes one
+  // exchange the way the test run does (COM initialised around it).
+  void InWindow(CSoapTestDlg& dialog, const std::function<void(const std::function<int()>&)>& act) {
+    Run(dialog, [&](Dialog&) {
+      act([&dialog] {
+        CoInitialize(nullptr);
+        const int result = dialog.CallWebService();
+        CoUninitialize();
+        return result;
+      });
+    });
+  }
+
+  // The reply and the body string are gone after every exchange, whatever its path.
+  static void ExpectNothingHeld(const CSoapTestDlg& dialog, const std::string& name) {
+    EXPECT_EQ(dialog.m_bstrResponse.WideText(), nullptr) << name;
+    EXPECT_EQ(dialog.m_varBody.bstrVal, nullptr) << name;
+  }
+};
+
+TEST_F(ExchangeTest, TheRequestIsASynchronousPostWithTheCredentialsAndOneContentType) {
+  ScriptedServer server({run_test::PassingReply()});
+  PointAt(server.port());
+  CSoapTestDlg dialog;
+  ExchangeInputs inputs(dialog, "Tom & Jerry \xE8\xE6");  // "čć" in Windows-1250
+  int result = -1;
+  InWindow(dialog, [&](const std::function<int()>& exchange) { result = exchange(); });
+  EXPECT_EQ(result, 1);
+
+  const std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  const tarvelo_test::ParsedRequest request = tarvelo_test::ParseRequest(requests[0]);
+  EXPECT_EQ(request.method, "POST");
+  EXPECT_EQ(request.target, "/Service.asmx");
+  EXPECT_EQ(request.Header("Host").value_or(""), "127.0.0.1:" + std::to_string(server.port()));
+  EXPECT_EQ(request.Header("Authorization").value_or(""), "Basic dG9sdmV4Omtxdj00Nw==");
+  EXPECT_EQ(request.HeaderCount("Content-Type"), 1);
+  EXPECT_EQ(request.Header("Content-Type").value_or(""), "application/soap+xml");
+  EXPECT_EQ(request.Header("Content-Length").value_or(""), std::to_string(request.body.size()));
+  // The body as UTF-8, the text escaped and its Windows-1250 letters converted.
+  EXPECT_EQ(request.body.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u)
+      << request.body;
+  EXPECT_NE(request.body.find("<srt>Tom &amp; Jerry \xC4\x8D\xC4\x87</srt>"), std::string::npos)
+      << request.body;
+  EXPECT_TRUE(request.body.ends_with("</soap12:Envelope>")) << request.body;
+}
+
+TEST_F(ExchangeTest, TheReplyIsJudgedByTheFirstFiveCharactersOfItsResult) {
+  struct Case {
+    const char* name;
+    std::string body;
+    const char* status;
+    int result;
+    const char* szResult;
+    const char* szError;
+  };
+  const std::string noResult = "<soap:Envelope><soap:Body/></soap:Envelope>";
+  const Case cases[] = {
+      {"a greeting", run_test::SoapReplyBody("Hello Tom"), "200 OK", 1, "Hello", ""},
+      {"exactly Hello", run_test::SoapReplyBody("Hello"), "200 OK", 1, "Hello", ""},
+      {"a long greeting", run_test::SoapReplyBody("Hello" + std::string(2000, 'x')), "200 OK", 1,
+       "Hello", ""},
+      {"another word", run_test::SoapReplyBody("Hellish"), "200 OK", 0, "Helli", ""},
+      {"lower case", run_test::SoapReplyBody("hello Tom"), "200 OK", 0, "hello", ""},
+      {"a short value", run_test::SoapReplyBody("Hell"), "200 OK", 0, "Hell", ""},
+      {"an empty value", run_test::SoapReplyBody(""), "200 OK", 0, "", ""},
+      {"a second result counts for nothing",
+       "<simpleMethodResult>Bye</simpleMethodResult><simpleMethodResult>Hello</simpleMethodResult>",
+       "200 OK", 0, "Bye", ""},
+      {"no result element", noResult, "200 OK", 0, "", "Error begin search params not found ?"},
+      {"no end marker", "<simpleMethodResult>Hello", "200 OK", 0, "",
+       "Error search end params not found ?"},
+      {"an empty body", "", "200 OK", 0, "", "Error begin search params not found ?"},
+      {"a greeting in a fault", run_test::SoapReplyBody("Hello"), "500 Internal Server Error", 1,
+       "Hello", ""},
+  };
+  for (const Case& c : cases) {
+    backend.ClearMessageBoxes();
+    ScriptedServer server({run_test::ReplyStep(c.status, c.body)});
+    PointAt(server.port());
+    CSoapTestDlg dialog;
+    ExchangeInputs inputs(dialog, "Tom");
+    std::strcpy(dialog.m_szError, "left over");
+    int result = -1;
+    long before = 0, after = 0;
+    std::string shown;
+    InWindow(dialog, [&](const std::function<int()>& exchange) {
+      before = LiveBstrCount();
+      result = exchange();
+      after = LiveBstrCount();
+    });
+    EXPECT_EQ(result, c.result) << c.name;
+    EXPECT_STREQ(dialog.m_szResult, c.szResult) << c.name;
+    EXPECT_STREQ(dialog.m_szError, c.szError) << c.name;
+    EXPECT_EQ(std::string(dialog.m_strResponse), c.body) << c.name;
+    EXPECT_TRUE(backend.MessageBoxes().empty()) << c.name;
+    EXPECT_EQ(after, before) << c.name;
+    ExpectNothingHeld(dialog, c.name);
+  }
+}
+
+TEST_F(ExchangeTest, TheResponseControlShowsTheReply) {
+  ScriptedServer server({run_test::PassingReply("Hello shown")});
+  PointAt(server.port());
+  CSoapTestDlg dialog;
+  ExchangeInputs inputs(dialog, "shown");
+  std::string shown;
+  Run(dialog, [&](Dialog& window) {
+    CoInitialize(nullptr);
+    dialog.CallWebService();
+    CoUninitialize();
+    shown = window.Text(IDC_RESPONSE);
+  });
+  EXPECT_EQ(shown, run_test::SoapReplyBody("Hello shown"));
+}
+
+// Every failure inside the exchange ends in the one message box and 0, and leaves the earlier
+// reply and judgement as they were.
+TEST_F(ExchangeTest, AFailedExchangeShowsTheMessageBoxAndLeavesTheEarlierState) {
+  struct Case {
+    const char* name;
+    std::function<void(CSoapTestDlg&)> arrange;  // runs in the window, just before the exchange
+    bool comInitialized = true;
+  };
+  ScriptedServer closing({ScriptStep::CloseOnAccept()}, ScriptedServer::WhenDone::kRepeatLastStep);
+  ScriptedServer fine({run_test::PassingReply()}, ScriptedServer::WhenDone::kRepeatLastStep);
+  const int refusingPort = tarvelo_test::FreePort();
+  std::unique_ptr<ComponentMissing> missing;
+  const Case cases[] = {
+      {"the component is not registered",
+       [&](CSoapTestDlg&) {
+         PointAt(fine.port());
+         missing = std::make_unique<ComponentMissing>();
+       }},
+      {"COM is not initialised", [&](CSoapTestDlg&) { PointAt(fine.port()); }, false},
+      {"nothing listens", [&](CSoapTestDlg&) { PointAt(refusingPort); }},
+      {"the server closes at once", [&](CSoapTestDlg&) { PointAt(closing.port()); }},
+      {"open refuses an asynchronous request",
+       [&](CSoapTestDlg& dialog) {
+         PointAt(fine.port());
+         dialog.m_varAsync.boolVal = VARIANT_TRUE;
+       }},
+      {"no memory for the first string",
+       [&](CSoapTestDlg&) {
+         PointAt(fine.port());
+         FailNextBstrAllocations(1);
+       }},
+      {"no memory for the first string holder",
+       [&](CSoapTestDlg&) {
+         PointAt(fine.port());
+         FailNextInteropAllocations(InteropAllocation::kStringBody, 1);
+       }},
+      {"no memory for the reply's ANSI text",
+       [&](CSoapTestDlg&) {
+         PointAt(fine.port());
+         FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    backend.ClearMessageBoxes();
+    CSoapTestDlg dialog;
+    ExchangeInputs inputs(dialog, "Tom");
+    dialog.m_strResponse = "the earlier reply";
+    std::strcpy(dialog.m_szResult, "Hello");
+    std::strcpy(dialog.m_szError, "");
+    int result = -1;
+    long before = 0, after = 0;
+    std::string shown;
+    Run(dialog, [&](Dialog& window) {
+      before = LiveBstrCount();
+      c.arrange(dialog);
+      if (c.comInitialized) CoInitialize(nullptr);
+      result = dialog.CallWebService();
+      if (c.comInitialized) CoUninitialize();
+      missing.reset();
+      FailNextBstrAllocations(0);
+      FailNextInteropAllocations(InteropAllocation::kStringBody, 0);
+      FailNextInteropAllocations(InteropAllocation::kTextBuffer, 0);
+      after = LiveBstrCount();
+      shown = window.Text(IDC_RESPONSE);
+    });
+    EXPECT_EQ(result, 0) << c.name;
+    ASSERT_EQ(backend.MessageBoxes().size(), 1u) << c.name;
+    EXPECT_EQ(backend.MessageBoxes()[0].text, kFailureText) << c.name;
+    EXPECT_EQ(backend.MessageBoxes()[0].caption, "Error") << c.name;
+    EXPECT_EQ(backend.MessageBoxes()[0].type, 0u) << c.name;
+    EXPECT_EQ(dialog.m_strResponse, "the earlier reply") << c.name;
+    EXPECT_EQ(shown, "the earlier reply") << c.name;
+    EXPECT_STREQ(dialog.m_szResult, "Hello") << c.name;
+    EXPECT_EQ(after, before) << c.name;
+    ExpectNothingHeld(dialog, c.name);
+  }
+}
+
+// Two good exchanges, then one that fails before its body is made: each string is freed once,
+// by the exchange that made it (a second free would be caught by the sanitizers).
+TEST_F(ExchangeTest, StringsAreFreedOnceAcrossExchanges) {
+  ScriptedServer server({run_test::PassingReply("Hello 1"), run_test::PassingReply("Hello 2")});
+  PointAt(server.port());
+  CSoapTestDlg dialog;
+  ExchangeInputs inputs(dialog, "Tom");
+  std::vector<int> results;
+  std::vector<long> live;
+  InWindow(dialog, [&](const std::function<int()>& exchange) {
+    live.push_back(LiveBstrCount());
+    results.push_back(exchange());
+    live.push_back(LiveBstrCount());
+    results.push_back(exchange());
+    live.push_back(LiveBstrCount());
+    {
+      ComponentMissing missing;
+      results.push_back(exchange());
+    }
+    live.push_back(LiveBstrCount());
+    // And one that fails after its body was made: nothing listens any more.
+    results.push_back(exchange());
+    live.push_back(LiveBstrCount());
+  });
+  EXPECT_EQ(results, (std::vector<int>{1, 1, 0, 0}));
+  ASSERT_EQ(live.size(), 5u);
+  for (std::size_t i = 1; i < live.size(); ++i) EXPECT_EQ(live[i], live[0]) << "after " << i;
+  EXPECT_EQ(backend.MessageBoxes().size(), 2u);
+  EXPECT_NE(std::string(dialog.m_strResponse).find("Hello 2"), std::string::npos);
+  ExpectNothingHeld(dialog, "after four exchanges");
+}
+
+}  // namespace
