@@ -120,14 +120,14 @@ TEST_F(ExchangeTest, TheReplyIsJudgedByTheFirstFiveCharactersOfItsResult) {
   };
   const std::string noResult = "<soap:Envelope><soap:Body/></soap:Envelope>";
   const Case cases[] = {
-      {"a greeting", run_test::SoapReplyBody("Hello Tom"), "200 OK", 1, "Hello", ""},
-      {"exactly Hello", run_test::SoapReplyBody("Hello"), "200 OK", 1, "Hello", ""},
-      {"a long greeting", run_test::SoapReplyBody("Hello" + std::string(2000, 'x')), "200 OK", 1,
-       "Hello", ""},
-      {"another word", run_test::SoapReplyBody("Hellish"), "200 OK", 0, "Helli", ""},
-      {"lower case", run_test::SoapReplyBody("hello Tom"), "200 OK", 0, "hello", ""},
-      {"a short value", run_test::SoapReplyBody("Hell"), "200 OK", 0, "Hell", ""},
-      {"an empty value", run_test::SoapReplyBody(""), "200 OK", 0, "", ""},
+      {"a greeting", run_test::SoapReplyEnvelope("Hello Tom"), "200 OK", 1, "Hello", ""},
+      {"exactly Hello", run_test::SoapReplyEnvelope("Hello"), "200 OK", 1, "Hello", ""},
+      {"a long greeting", run_test::SoapReplyEnvelope("Hello" + std::string(2000, 'x')), "200 OK",
+       1, "Hello", ""},
+      {"another word", run_test::SoapReplyEnvelope("Hellish"), "200 OK", 0, "Helli", ""},
+      {"lower case", run_test::SoapReplyEnvelope("hello Tom"), "200 OK", 0, "hello", ""},
+      {"a short value", run_test::SoapReplyEnvelope("Hell"), "200 OK", 0, "Hell", ""},
+      {"an empty value", run_test::SoapReplyEnvelope(""), "200 OK", 0, "", ""},
       {"a second result counts for nothing",
        "<simpleMethodResult>Bye</simpleMethodResult><simpleMethodResult>Hello</simpleMethodResult>",
        "200 OK", 0, "Bye", ""},
@@ -135,8 +135,8 @@ TEST_F(ExchangeTest, TheReplyIsJudgedByTheFirstFiveCharactersOfItsResult) {
       {"no end marker", "<simpleMethodResult>Hello", "200 OK", 0, "",
        "Error search end params not found ?"},
       {"an empty body", "", "200 OK", 0, "", "Error begin search params not found ?"},
-      {"a greeting in a fault", run_test::SoapReplyBody("Hello"), "500 Internal Server Error", 1,
-       "Hello", ""},
+      {"a greeting in a fault", run_test::SoapReplyEnvelope("Hello"), "500 Internal Server Error",
+       1, "Hello", ""},
   };
   for (const Case& c : cases) {
     backend.ClearMessageBoxes();
@@ -175,7 +175,7 @@ TEST_F(ExchangeTest, TheResponseControlShowsTheReply) {
     CoUninitialize();
     shown = window.Text(IDC_RESPONSE);
   });
-  EXPECT_EQ(shown, run_test::SoapReplyBody("Hello shown"));
+  EXPECT_EQ(shown, run_test::SoapReplyEnvelope("Hello shown"));
 }
 
 // Every failure inside the exchange ends in the one message box and 0, and leaves the earlier

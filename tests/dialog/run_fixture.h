@@ -10,37 +10,21 @@
 #include "dialog_fixture.h"
 #include "support/scripted_server.h"
 #include "support/service_process.h"
+#include "support/window_driver.h"
 
 namespace run_test {
 
-// A SOAP 1.2 reply, as the service writes it, whose result element holds value.
-std::string SoapReplyBody(const std::string& value);
 // One reply of the scripted server: the status and the body, then the connection closes.
 tarvelo_test::ScriptStep ReplyStep(const std::string& status, const std::string& body);
 // "200 OK" with a result element holding value.
 tarvelo_test::ScriptStep PassingReply(const std::string& value = "Hello there");
 
-// The window's fields as the operator reads them, UTF-8.
-struct WindowFields {
-  std::string request;
-  std::string response;
-  std::string timesDone;
-  std::string begin;
-  std::string end;
-  std::string diff;
-  std::string average;
-  bool open = false;
-};
-WindowFields ReadFields(afx::headless::Dialog& window);
-
-// Replaces what a field holds, as an operator who selects it all, deletes it and types; an
-// empty text leaves the field empty. False when the field does not end up holding the text.
-bool ReplaceField(afx::headless::Dialog& window, int id, const std::string& text);
-
-// "HH:MM:SS.mmm"
-bool IsClockText(const std::string& text);
-// "N.NNN sec" (with a minus sign when negative); the seconds, or nullopt for another text.
-std::optional<double> FigureSeconds(const std::string& text);
+using tarvelo_test::FigureSeconds;
+using tarvelo_test::IsClockText;
+using tarvelo_test::ReadFields;
+using tarvelo_test::ReplaceField;
+using tarvelo_test::SoapReplyEnvelope;
+using tarvelo_test::WindowFields;
 
 }  // namespace run_test
 

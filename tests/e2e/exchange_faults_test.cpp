@@ -35,17 +35,6 @@ constexpr char kBasicCredentials[] = "Basic dG9sdmV4Omtxdj00Nw==";  // tolvex:kq
 // fails in the transfer ends well within this.
 constexpr auto kLongestFailedTransfer = std::chrono::seconds(15);
 
-// A SOAP 1.2 reply of simpleMethod carrying result; the bytes are given as they go on the wire.
-std::string ReplyEnvelope(std::string_view result) {
-  return std::string(
-             "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-             "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\">"
-             "<soap:Body><simpleMethodResponse xmlns=\"http://tempuri.org/\">"
-             "<simpleMethodResult>") +
-         std::string(result) +
-         "</simpleMethodResult></simpleMethodResponse></soap:Body></soap:Envelope>";
-}
-
 std::string SoapReply(std::string_view body, std::string_view charset = "utf-8") {
   return HttpReply("200 OK",
                    {"Content-Type: application/soap+xml; charset=" + std::string(charset)}, body);
@@ -67,7 +56,7 @@ const std::string kNoResultBody =
 constexpr std::size_t kLargeReplySize = 10u << 20;
 constexpr char kEnvelopeEnd[] = "</soap:Envelope>";
 std::string LargeReplyHead() {
-  const std::string envelope = ReplyEnvelope("Hello large");
+  const std::string envelope = SoapReplyEnvelope("Hello large");
   return envelope.substr(0, envelope.size() - std::strlen(kEnvelopeEnd));
 }
 std::string LargeReplyBody() {
@@ -168,42 +157,43 @@ Target TenMebibyteReply() {
 }
 
 Target ChunkedReply() {
-  return Scripted({ScriptStep::Reply(ChunkedSoapReply(ReplyEnvelope("Hello in chunks")))},
+  return Scripted({ScriptStep::Reply(ChunkedSoapReply(SoapReplyEnvelope("Hello in chunks")))},
                   WhenDone::kRepeatLastStep);
 }
 
 // The reply is decoded by its charset and shown as the ANSI code page (1250) holds it: the
 // letters it lacks (Ñ, Greek) become "?", and so does the replacement of a malformed byte.
 Target Latin1Reply() {
-  return Scripted({ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello caf\xE9 \xD1"
-                                                             "and\xFA"),
+  return Scripted({ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello caf\xE9 \xD1"
+                                                                 "and\xFA"),
                                                "iso-8859-1"))},
                   WhenDone::kRepeatLastStep);
 }
 
 Target Windows1250Reply() {
-  return Scripted(
-      {ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello \xE8\x9A\xF0\x8E \xC8"), "windows-1250"))},
-      WhenDone::kRepeatLastStep);
+  return Scripted({ScriptStep::Reply(
+                      SoapReply(SoapReplyEnvelope("Hello \xE8\x9A\xF0\x8E \xC8"), "windows-1250"))},
+                  WhenDone::kRepeatLastStep);
 }
 
 Target InvalidUtf8Reply() {
-  return Scripted({ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello \xFF ok \xC3\xA9 \xCE\xB1")))},
-                  WhenDone::kRepeatLastStep);
+  return Scripted(
+      {ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello \xFF ok \xC3\xA9 \xCE\xB1")))},
+      WhenDone::kRepeatLastStep);
 }
 
 Target RedirectToTheEndpoint() {
   return Scripted(
       {ScriptStep::Reply(HttpReply("307 Temporary Redirect", {"Location: /Service.asmx"}, "")),
-       ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello after redirect")))});
+       ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello after redirect")))});
 }
 
 // The fourth connection is refused, or accepted and closed unanswered when it came before the
 // server stopped listening.
 Target ServerStopsAfterThreeOfFive() {
-  return Scripted({ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello one"))),
-                   ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello two"))),
-                   ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello three")))});
+  return Scripted({ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello one"))),
+                   ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello two"))),
+                   ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello three")))});
 }
 
 enum class Shown { kEarlierReply, kExactly, kLargeReply };
@@ -236,7 +226,7 @@ TEST_P(ExchangeFaultTest, EndsAsTheFailureRulesSayAndLosesNothing) {
   const FaultCase& c = GetParam();
   XmlHttpSetTimeoutsForTesting(2000, 1000);
   // A first run against a sound server puts a reply into the window.
-  ScriptedServer primer({ScriptStep::Reply(SoapReply(ReplyEnvelope("Hello primer")))});
+  ScriptedServer primer({ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello primer")))});
   Target target = c.makeTarget();
   if (!target.unavailable.empty()) GTEST_SKIP() << target.unavailable;
 
@@ -258,7 +248,7 @@ TEST_P(ExchangeFaultTest, EndsAsTheFailureRulesSayAndLosesNothing) {
   });
 
   ASSERT_EQ(first.timesDone, "1") << "the first run against the sound server";
-  ASSERT_EQ(first.response, ReplyEnvelope("Hello primer"));
+  ASSERT_EQ(first.response, SoapReplyEnvelope("Hello primer"));
   ASSERT_EQ(boxesAfterFirst, 0u);
 
   const auto& boxes = backend.MessageBoxes();
@@ -319,12 +309,12 @@ const FaultCase kFaultCases[] = {
     {"ReplyWithoutResult",          ReplyWithoutResult,          "5", false, 0, Shown::kExactly,      kNoResultBody,                         {1, 1}},
     {"EmptyReply",                  EmptyReply,                  "5", false, 0, Shown::kExactly,      "",                                    {1, 1}},
     {"TenMebibyteReply",            TenMebibyteReply,            "2", false, 2, Shown::kLargeReply,   LargeReplyHead(),                      {2, 2}},
-    {"ChunkedReply",                ChunkedReply,                "3", false, 3, Shown::kExactly,      ReplyEnvelope("Hello in chunks"),      {3, 3}},
-    {"Latin1Reply",                 Latin1Reply,                 "2", false, 2, Shown::kExactly,      ReplyEnvelope("Hello café ?andú"),     {2, 2}},
-    {"Windows1250Reply",            Windows1250Reply,            "2", false, 2, Shown::kExactly,      ReplyEnvelope("Hello čšđŽ Č"),         {2, 2}},
-    {"InvalidUtf8Reply",            InvalidUtf8Reply,            "2", false, 2, Shown::kExactly,      ReplyEnvelope("Hello ? ok é ?"),       {2, 2}},
-    {"RedirectToTheEndpoint",       RedirectToTheEndpoint,       "1", false, 1, Shown::kExactly,      ReplyEnvelope("Hello after redirect"), {2, 2}},
-    {"ServerStopsAfterThreeOfFive", ServerStopsAfterThreeOfFive, "5", true,  3, Shown::kExactly,      ReplyEnvelope("Hello three"),          {3, 4}},
+    {"ChunkedReply",                ChunkedReply,                "3", false, 3, Shown::kExactly,      SoapReplyEnvelope("Hello in chunks"),      {3, 3}},
+    {"Latin1Reply",                 Latin1Reply,                 "2", false, 2, Shown::kExactly,      SoapReplyEnvelope("Hello café ?andú"),     {2, 2}},
+    {"Windows1250Reply",            Windows1250Reply,            "2", false, 2, Shown::kExactly,      SoapReplyEnvelope("Hello čšđŽ Č"),         {2, 2}},
+    {"InvalidUtf8Reply",            InvalidUtf8Reply,            "2", false, 2, Shown::kExactly,      SoapReplyEnvelope("Hello ? ok é ?"),       {2, 2}},
+    {"RedirectToTheEndpoint",       RedirectToTheEndpoint,       "1", false, 1, Shown::kExactly,      SoapReplyEnvelope("Hello after redirect"), {2, 2}},
+    {"ServerStopsAfterThreeOfFive", ServerStopsAfterThreeOfFive, "5", true,  3, Shown::kExactly,      SoapReplyEnvelope("Hello three"),          {3, 4}},
 };
 // clang-format on
 

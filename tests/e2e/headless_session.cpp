@@ -1,7 +1,5 @@
 #include "e2e/headless_session.h"
 
-#include <regex>
-
 #include "app/startup.h"
 #include "oleaut_testing.h"
 #include "res/resource.h"
@@ -10,31 +8,12 @@
 
 namespace e2e {
 
-WindowFields ReadFields(const afx::headless::Dialog& window) {
-  WindowFields fields;
-  fields.text = window.Text(IDC_TEXT);
-  fields.times = window.Text(IDC_TIMES);
-  fields.request = window.Text(IDC_REQUEST);
-  fields.response = window.Text(IDC_RESPONSE);
-  fields.timesDone = window.Text(IDC_TIMES_DONE);
-  fields.begin = window.Text(IDC_BEGIN);
-  fields.end = window.Text(IDC_END);
-  fields.diff = window.Text(IDC_DIFF);
-  fields.average = window.Text(IDC_AVERAGE);
-  return fields;
-}
-
 void TypeInto(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  ASSERT_TRUE(window.Focus(id));
-  ASSERT_TRUE(window.SelectAll());
-  ASSERT_TRUE(window.Paste(""));  // the selection goes, so that "" empties the field
-  ASSERT_TRUE(window.Type(utf8));
+  ASSERT_TRUE(tarvelo_test::TypeOver(window, id, utf8)) << "typing into " << id;
 }
 
 void PasteInto(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  ASSERT_TRUE(window.Focus(id));
-  ASSERT_TRUE(window.SelectAll());
-  ASSERT_TRUE(window.Paste(utf8));
+  ASSERT_TRUE(tarvelo_test::PasteOver(window, id, utf8)) << "pasting into " << id;
 }
 
 WindowFields CallWebService(afx::headless::Dialog& window, std::string_view times) {
@@ -45,12 +24,11 @@ WindowFields CallWebService(afx::headless::Dialog& window, std::string_view time
 }
 
 void ExpectWellFormedFigures(const WindowFields& fields) {
-  static const std::regex clock(R"(\d\d:[0-5]\d:[0-5]\d\.\d\d\d)");
-  static const std::regex seconds(R"(-?\d+\.\d\d\d sec)");
-  EXPECT_TRUE(std::regex_match(fields.begin, clock)) << "begin: " << fields.begin;
-  EXPECT_TRUE(std::regex_match(fields.end, clock)) << "end: " << fields.end;
-  EXPECT_TRUE(std::regex_match(fields.diff, seconds)) << "diff: " << fields.diff;
-  EXPECT_TRUE(std::regex_match(fields.average, seconds)) << "average: " << fields.average;
+  EXPECT_TRUE(tarvelo_test::IsClockText(fields.begin)) << "begin: " << fields.begin;
+  EXPECT_TRUE(tarvelo_test::IsClockText(fields.end)) << "end: " << fields.end;
+  EXPECT_TRUE(tarvelo_test::FigureSeconds(fields.diff).has_value()) << "diff: " << fields.diff;
+  EXPECT_TRUE(tarvelo_test::FigureSeconds(fields.average).has_value())
+      << "average: " << fields.average;
   if (fields.timesDone == "0") {
     EXPECT_EQ(fields.average, "0.000 sec");
   }

@@ -10,24 +10,14 @@
 
 #include "afxbackend.h"
 #include "headless/afx_headless.h"
+#include "support/window_driver.h"
 #include "win32_testing.h"
 
 namespace e2e {
 
-// What the window shows, as UTF-8.
-struct WindowFields {
-  std::string text;
-  std::string times;
-  std::string request;
-  std::string response;
-  std::string timesDone;
-  std::string begin;
-  std::string end;
-  std::string diff;
-  std::string average;
-};
-
-WindowFields ReadFields(const afx::headless::Dialog& window);
+using tarvelo_test::ReadFields;
+using tarvelo_test::SoapReplyEnvelope;
+using tarvelo_test::WindowFields;
 
 // Replaces what an edit control holds, by keystrokes (or by pasting), the way an operator
 // selects the old text first.

@@ -27,12 +27,7 @@ using tarvelo_test::ServiceProcess;
 
 std::string PassingReply(std::string_view result) {
   return HttpReply("200 OK", {"Content-Type: application/soap+xml; charset=utf-8"},
-                   "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\">"
-                   "<soap:Body><simpleMethodResponse xmlns=\"http://tempuri.org/\">"
-                   "<simpleMethodResult>" +
-                       std::string(result) +
-                       "</simpleMethodResult></simpleMethodResponse></soap:Body>"
-                       "</soap:Envelope>");
+                   SoapReplyEnvelope(result));
 }
 
 std::string HostOf(const ScriptedServer& server) {

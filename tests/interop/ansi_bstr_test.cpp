@@ -10,6 +10,7 @@
 #include "interop/com_error.h"
 #include "interop/interop_testing.h"
 #include "oleaut_testing.h"
+#include "raised_code.h"
 #include "win32_testing.h"
 
 namespace {
@@ -20,26 +21,11 @@ struct BstrDeleter {
 using OwnedBstr = std::unique_ptr<OLECHAR, BstrDeleter>;
 using OwnedAnsi = std::unique_ptr<char[]>;
 
-std::u16string TextOf(BSTR bstr) {
-  return std::u16string(bstr, SysStringLen(bstr));
-}
-
 // Every byte from 0x20 up, over and over, to the given length.
 std::string LongText(std::size_t length) {
   std::string text;
   for (std::size_t i = 0; i < length; ++i) text += static_cast<char>(0x20 + i % 0xE0);
   return text;
-}
-
-template <typename Step>
-HRESULT CodeRaisedBy(Step step) {
-  try {
-    step();
-  } catch (const _com_error& e) {
-    return e.Error();
-  }
-  ADD_FAILURE() << "nothing was raised";
-  return S_OK;
 }
 
 TEST(AnsiToBstr, NullGivesNullAndEmptyGivesAnEmptyString) {

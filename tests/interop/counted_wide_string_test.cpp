@@ -12,24 +12,10 @@
 #include "interop/com_error.h"
 #include "interop/interop_testing.h"
 #include "oleaut_testing.h"
+#include "raised_code.h"
 #include "win32_testing.h"
 
 namespace {
-
-std::u16string TextOf(BSTR bstr) {
-  return std::u16string(bstr, SysStringLen(bstr));
-}
-
-template <typename Step>
-HRESULT CodeRaisedBy(Step step) {
-  try {
-    step();
-  } catch (const _com_error& e) {
-    return e.Error();
-  }
-  ADD_FAILURE() << "nothing was raised";
-  return S_OK;
-}
 
 // Counts the strings alive when the test starts; every test must end where it began.
 class CountedWideStringTest : public ::testing::Test {

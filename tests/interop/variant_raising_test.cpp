@@ -7,18 +7,9 @@
 
 #include "interop/com_error.h"
 #include "oleaut_testing.h"
+#include "raised_code.h"
 
 namespace {
-
-template <typename Step>
-HRESULT CodeRaisedBy(Step step) {
-  try {
-    step();
-  } catch (const _com_error& e) {
-    return e.Error();
-  }
-  return S_OK;
-}
 
 TEST(VariantCopyOrRaise, CopiesIntoAFreshVariant) {
   const long before = LiveBstrCount();
