@@ -18,9 +18,23 @@ std::string WindowText(HWND hWnd) {
   return std::string(buffer.data(), static_cast<std::size_t>(copied));
 }
 
-// Sets the text only when it differs, so that an unchanged control keeps its selection.
+// Sets the text only when it differs, so that an unchanged control keeps its selection. One
+// reading tells: room for the new text and one character more shows a longer text as longer.
 void SetWindowTextIfChanged(HWND hWnd, const char* text) {
-  if (WindowText(hWnd) != text) ::SetWindowTextA(hWnd, text);
+  const std::size_t length = std::strlen(text);
+  if (length < static_cast<std::size_t>(INT_MAX - 1)) {
+    char small[256];
+    std::vector<char> large;
+    char* current = small;
+    if (length + 2 > sizeof small) {
+      large.resize(length + 2);
+      current = large.data();
+    }
+    const int copied = ::GetWindowTextA(hWnd, current, static_cast<int>(length) + 2);
+    if (static_cast<std::size_t>(copied) == length && std::memcmp(current, text, length) == 0)
+      return;
+  }
+  ::SetWindowTextA(hWnd, text);
 }
 
 bool IsBlank(char ch) {

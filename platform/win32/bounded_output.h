@@ -26,6 +26,26 @@ class BoundedOutput {
   }
   bool Put(Unit unit) { return Put(&unit, 1); }
 
+  // Appends units that each stand for themselves in Unit (ASCII, say), one after another: what
+  // fits is written; false once the output is full.
+  template <typename Source>
+  bool PutEach(const Source* units, int count) {
+    if (m_capacity > 0) {
+      const int room = m_capacity - m_count;
+      const int fitting = count < room ? count : room;
+      Unit* const to = m_destination + m_count;
+      for (int i = 0; i < fitting; ++i) to[i] = static_cast<Unit>(units[i]);
+      m_count += fitting;
+      if (fitting < count) {
+        m_overflowed = true;
+        return false;
+      }
+      return true;
+    }
+    m_count += count;
+    return true;
+  }
+
   int Count() const { return m_count; }
   bool Overflowed() const { return m_overflowed; }
 

@@ -48,17 +48,35 @@ bool IsLowSurrogate(char16_t unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// How many units from the start are ASCII, the same in every code page the platform knows.
+template <typename Unit>
+int AsciiRun(const Unit* units, int count) {
+  int run = 0;
+  while (run < count && units[run] < 0x80) ++run;
+  return run;
+}
+
 int BytesToWide(const SingleByteCodePage& codePage, const unsigned char* bytes, int count,
                 BoundedOutput<char16_t>& out) {
-  for (int i = 0; i < count; ++i)
-    if (!out.Put(codePage.ToWide(bytes[i]))) break;
+  int i = 0;
+  while (i < count) {
+    const int run = AsciiRun(bytes + i, count - i);
+    if (!out.PutEach(bytes + i, run)) break;
+    i += run;
+    if (i < count && !out.Put(codePage.ToWide(bytes[i++]))) break;
+  }
   return Finish(out);
 }
 
 int WideToBytes(const SingleByteCodePage& codePage, const char16_t* units, int count,
                 char defaultChar, LPBOOL lpUsedDefaultChar, BoundedOutput<char>& out) {
   bool usedDefault = false;
-  for (int i = 0; i < count; ++i) {
+  int i = 0;
+  while (i < count) {
+    const int run = AsciiRun(units + i, count - i);
+    if (!out.PutEach(units + i, run)) break;
+    i += run;
+    if (i == count) break;
     char byte;
     if (!codePage.ToByte(units[i], &byte)) {
       byte = defaultChar;
@@ -66,6 +84,7 @@ int WideToBytes(const SingleByteCodePage& codePage, const char16_t* units, int c
       // A surrogate pair is one character, so it becomes one default character.
       if (IsHighSurrogate(units[i]) && i + 1 < count && IsLowSurrogate(units[i + 1])) ++i;
     }
+    ++i;
     if (!out.Put(byte)) break;
   }
   if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;

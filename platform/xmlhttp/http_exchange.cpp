@@ -12,7 +12,6 @@
 namespace xmlhttp {
 namespace {
 
-constexpr long kMaxRedirects = 10;
 constexpr std::size_t kLargestReservation = 64u << 20;  // what a Content-Length may reserve
 
 struct SlistDeleter {
@@ -113,18 +112,6 @@ bool CarriesBody(std::string_view method) {
   return method != "GET" && method != "HEAD";
 }
 
-// Loopback never goes through a proxy; whatever the environment exempts stays exempt.
-std::string NoProxyList() {
-  std::string list = "localhost,127.0.0.1,::1";
-  for (const char* name : {"no_proxy", "NO_PROXY"})
-    if (const char* value = std::getenv(name); value && *value) {
-      list += ',';
-      list += value;
-      break;
-    }
-  return list;
-}
-
 // The lists one transfer hands to libcurl; they must live until the transfer ends.
 struct RequestLists {
   Slist headers;
@@ -192,46 +179,14 @@ void SetCredentials(CURL* easy, const std::optional<std::string>& user,
 
 }  // namespace
 
-bool HttpConnection::Prepare() {
-  if (easy_) return true;
-  easy_.reset(curl_easy_init());
-  if (!easy_) return false;
-  CURL* const easy = easy_.get();
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_TCP_NODELAY, 1L);
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-  curl_easy_setopt(easy, CURLOPT_NOPROXY, NoProxyList().c_str());  // libcurl copies it
-  curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeaderLine);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBodyBytes);
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText_);
-  curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &stallWatch_);
-  return true;
-}
-
-int HttpConnection::OnProgress(void* context, curl_off_t, curl_off_t received, curl_off_t,
-                               curl_off_t sent) {
-  auto& watch = *static_cast<StallWatch*>(context);
-  const auto now = std::chrono::steady_clock::now();
-  if (received != watch.received || sent != watch.sent) {
-    watch.received = received;
-    watch.sent = sent;
-    watch.lastMove = now;
-    return 0;
-  }
-  watch.stalled = now - watch.lastMove >= watch.limit;
-  return watch.stalled ? 1 : 0;  // non-zero ends the transfer
+HttpConnection::~HttpConnection() {
+  GiveBackEasySession(std::move(session_));
 }
 
 std::optional<TransferFailure> HttpConnection::Exchange(const HttpRequest& request,
                                                         HttpReply& reply) {
-  if (!Prepare()) return OutOfMemory();
+  if (!session_) session_ = TakeEasySession();
+  if (!session_) return OutOfMemory();
   if (auto failure =
           Perform(request, request.method, request.url, request.urlParts, nullptr, reply))
     return failure;
@@ -252,8 +207,8 @@ std::optional<TransferFailure> HttpConnection::AnswerDigestChallenge(const HttpR
 
   char* effectiveUrl = nullptr;
   char* effectiveMethod = nullptr;
-  curl_easy_getinfo(easy_.get(), CURLINFO_EFFECTIVE_URL, &effectiveUrl);
-  curl_easy_getinfo(easy_.get(), CURLINFO_EFFECTIVE_METHOD, &effectiveMethod);
+  curl_easy_getinfo(session_->Handle(), CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+  curl_easy_getinfo(session_->Handle(), CURLINFO_EFFECTIVE_METHOD, &effectiveMethod);
   const std::string url = effectiveUrl ? effectiveUrl : request.url;
   const std::string method = effectiveMethod ? effectiveMethod : request.method;
   const auto parsed = ParseHttpUrl(url);
@@ -269,7 +224,7 @@ std::optional<TransferFailure> HttpConnection::AnswerDigestChallenge(const HttpR
 std::optional<TransferFailure> HttpConnection::Perform(
     const HttpRequest& request, std::string_view method, const std::string& url,
     const HttpUrl& urlParts, const std::string* authorization, HttpReply& reply) {
-  CURL* const easy = easy_.get();
+  CURL* const easy = session_->Handle();
   const TransferSettings settings = CurrentTransferSettings();
   RequestLists lists;
   if (!BuildLists(request, method, urlParts, authorization, settings, lists)) return OutOfMemory();
@@ -281,15 +236,23 @@ std::optional<TransferFailure> HttpConnection::Perform(
   curl_easy_setopt(easy, CURLOPT_CONNECT_TO, lists.connectTo.get());
   curl_easy_setopt(easy, CURLOPT_RESOLVE, lists.resolve.get());
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, settings.connectTimeoutMs);
+  // Until a transfer of this object has completed, no connection is taken from the handle's
+  // cache: whatever is there was left by an earlier object.
+  curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, transferred_ ? 0L : 1L);
   ReplySink sink{&reply, false};
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeaderLine);
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, &sink);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBodyBytes);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
 
   reply = HttpReply{};
-  errorText_[0] = '\0';
-  stallWatch_ = StallWatch{std::chrono::steady_clock::now(), 0, 0,
-                           std::chrono::milliseconds(settings.stallMs), false};
+  char* const errorText = session_->ErrorText();
+  errorText[0] = '\0';
+  StallWatch& stallWatch = session_->Stall();
+  stallWatch = StallWatch{std::chrono::steady_clock::now(), 0, 0,
+                          std::chrono::milliseconds(settings.stallMs), false};
   const CURLcode result = curl_easy_perform(easy);
+  if (result == CURLE_OK) transferred_ = true;
 
   // The lists and the body go away after this call: libcurl must keep no pointer to them.
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
@@ -305,15 +268,15 @@ std::optional<TransferFailure> HttpConnection::Perform(
   }
   reply = HttpReply{};
   if (sink.outOfMemory) return OutOfMemory();
-  if (stallWatch_.stalled) {
+  if (stallWatch.stalled) {
     const std::string detail = "no data moved for " + std::to_string(settings.stallMs) + " ms";
     return DescribeTransferFailure(CURLE_OPERATION_TIMEDOUT, detail.c_str());
   }
   // A redirect to a scheme that is not followed fails like a reply in an unknown protocol;
   // the redirect status before it tells them apart.
   if (result == CURLE_UNSUPPORTED_PROTOCOL && lastStatus >= 300 && lastStatus < 400)
-    return DescribeRedirectFailure(errorText_);
-  return DescribeTransferFailure(result, errorText_);
+    return DescribeRedirectFailure(errorText);
+  return DescribeTransferFailure(result, errorText);
 }
 
 }  // namespace xmlhttp

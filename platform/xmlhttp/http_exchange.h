@@ -6,7 +6,6 @@
 
 #include <curl/curl.h>
 
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "easy_session.h"
 #include "http_url.h"
 #include "transfer_errors.h"
 
@@ -38,45 +38,30 @@ struct HttpReply {
   std::string body;
 };
 
-// One libcurl easy handle. The connection it opens belongs to this object alone: it may serve
-// several requests of the object (a redirect, the Digest answer, a later send) and is closed
-// when the object goes away.
+// One request object's connection, on a libcurl easy handle. The connection it opens belongs
+// to this object alone: it may serve several requests of the object (a redirect, the Digest
+// answer, a later send) and is ended when the object goes away. The easy handle itself is
+// taken from those the thread keeps, and given back then (see easy_session.h).
 class HttpConnection {
  public:
   HttpConnection() = default;
   HttpConnection(const HttpConnection&) = delete;
   HttpConnection& operator=(const HttpConnection&) = delete;
+  ~HttpConnection();
 
   // Performs the exchange. An HTTP error status is a completed exchange; only a failed
   // transfer gives a failure, and then reply holds nothing of use.
   std::optional<TransferFailure> Exchange(const HttpRequest& request, HttpReply& reply);
 
  private:
-  struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-  };
-
-  bool Prepare();
   std::optional<TransferFailure> Perform(const HttpRequest& request, std::string_view method,
                                          const std::string& url, const HttpUrl& urlParts,
                                          const std::string* authorization, HttpReply& reply);
   std::optional<TransferFailure> AnswerDigestChallenge(const HttpRequest& request,
                                                        HttpReply& reply);
 
-  // Ends a transfer once no byte has moved, either way, for the stall limit.
-  struct StallWatch {
-    std::chrono::steady_clock::time_point lastMove;
-    curl_off_t received = 0;
-    curl_off_t sent = 0;
-    std::chrono::milliseconds limit{0};
-    bool stalled = false;
-  };
-  static int OnProgress(void* context, curl_off_t, curl_off_t received, curl_off_t,
-                        curl_off_t sent);
-
-  std::unique_ptr<CURL, EasyDeleter> easy_;
-  StallWatch stallWatch_;
-  char errorText_[CURL_ERROR_SIZE] = {};
+  std::unique_ptr<EasySession> session_;
+  bool transferred_ = false;  // a transfer has completed: later ones may use its connection
 };
 
 }  // namespace xmlhttp

@@ -26,41 +26,50 @@ std::size_t PutCodePoint(char32_t cp, char16_t* out) {
   return 2;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+// Writes one code point as UTF-8 and returns where the next one goes.
+char* PutUtf8(char32_t cp, char* out) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 2);
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // No unit takes more than three bytes (a surrogate pair takes four for its two units).
+  std::string out(text.size() * 3, '\0');
+  char* to = out.data();
+  std::size_t i = 0;
+  while (i < text.size()) {
     const char16_t unit = text[i];
-    if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00),
-                 out);
+    if (unit < 0x80) {  // the common case: ASCII, a byte for a unit
+      *to++ = static_cast<char>(unit);
       ++i;
-    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      AppendUtf8(kReplacementCharacter, out);
+    } else if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      const char32_t cp =
+          0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      to = PutUtf8(cp, to);
+      i += 2;
     } else {
-      AppendUtf8(unit, out);
+      const bool lone = IsHighSurrogate(unit) || IsLowSurrogate(unit);
+      to = PutUtf8(lone ? kReplacementCharacter : unit, to);
+      ++i;
     }
   }
+  out.resize(static_cast<std::size_t>(to - out.data()));
   return out;
 }
 
@@ -70,8 +79,9 @@ std::size_t Utf8ToUtf16(std::string_view bytes, char16_t* out) {
   auto put = [&](char32_t cp) { units += PutCodePoint(cp, out ? out + units : nullptr); };
   while (i < bytes.size()) {
     const auto lead = static_cast<std::uint8_t>(bytes[i]);
-    if (lead < 0x80) {
-      put(lead);
+    if (lead < 0x80) {  // the common case: ASCII, a unit for a byte
+      if (out) out[units] = lead;
+      ++units;
       ++i;
       continue;
     }
