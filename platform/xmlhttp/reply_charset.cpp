@@ -3,21 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ascii_text.h"
 #include "utf_convert.h"
 #include "windows.h"
 
 namespace xmlhttp {
 namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
-}
 
 std::string_view TrimSpaces(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");

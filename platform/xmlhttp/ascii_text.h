@@ -1,0 +1,20 @@
+// Comparisons of protocol texts (header names, charset labels, auth parameters), which are
+// case-insensitive in ASCII only.
+#pragma once
+
+#include <algorithm>
+#include <string_view>
+
+namespace xmlhttp {
+
+inline char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return LowerAscii(x) == LowerAscii(y);
+         });
+}
+
+}  // namespace xmlhttp
