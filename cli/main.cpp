@@ -23,11 +23,9 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
-// Replaces a field's text as an operator would: select it all, delete it, type the new text.
-// Deleting first makes an empty value clear the field. True when the field holds the text.
+// Replaces a field's text as an operator would; true when the field then holds exactly it.
 bool ReplaceField(afx::headless::Dialog& dialog, int id, const std::string& text) {
-  return dialog.Focus(id) && dialog.SelectAll() && dialog.Paste("") && dialog.Type(text) &&
-         dialog.Text(id) == text;
+  return dialog.EnterText(id, text) && dialog.Text(id) == text;
 }
 
 // Types the options into the fields, presses the default button and reads the window.

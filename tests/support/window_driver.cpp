@@ -30,7 +30,7 @@ WindowFields ReadFields(const afx::headless::Dialog& window) {
 }
 
 bool TypeOver(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  return window.Focus(id) && window.SelectAll() && window.Paste("") && window.Type(utf8);
+  return window.EnterText(id, utf8);
 }
 
 bool ReplaceField(afx::headless::Dialog& window, int id, std::string_view utf8) {

@@ -75,7 +75,7 @@ class Dialog {
   // The clipboard into the focused edit control: single-line controls take the text up to its
   // first line break, and only as much as the limit leaves room for (the first characters).
   bool Paste(std::string_view utf8);
-  bool EnterText(int id, std::string_view utf8);  // Focus, SelectAll, Type
+  bool EnterText(int id, std::string_view utf8);  // Focus, SelectAll, delete, Type
   bool Close();                                   // the window manager's close request
 
   // ---- What the window shows

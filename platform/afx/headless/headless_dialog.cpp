@@ -53,7 +53,8 @@ bool Dialog::Paste(std::string_view utf8) {
 }
 
 bool Dialog::EnterText(int id, std::string_view utf8) {
-  return Focus(id) && SelectAll() && Type(utf8);
+  // Deleting the selection first lets an empty text clear the field, as an operator's Delete.
+  return Focus(id) && SelectAll() && Paste("") && Type(utf8);
 }
 
 bool Dialog::Close() {
