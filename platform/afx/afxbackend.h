@@ -4,7 +4,7 @@
 // handles, routes messages through the message maps and owns the dialog rules (tab order,
 // Enter, Escape, close). A backend only makes and shows the native window, holds the controls'
 // texts, focus and limits, tells the dialog manager what the operator does, and shows message
-// boxes and the wait cursor. Two backends exist: headless (in memory, the default; see
+// boxes and the wait cursor. Two backends exist: headless (in memory; see
 // headless/afx_headless.h) and qt (Qt 6 Widgets; see qt/afx_qt.h).
 //
 // Texts cross this interface as UTF-16; the framework converts them from and to the ANSI code
@@ -128,15 +128,17 @@ class WindowBackend {
 
 // ---- Choosing the backend ----------------------------------------------------------------
 // The framework uses the backend installed with InstallBackend; without one, it makes its own
-// from the factory (on first use, or when AfxWinInit runs) and destroys it in AfxWinTerm; with
-// no factory, it makes a headless backend.
+// from the factory (on first use, or when AfxWinInit runs) and destroys it in AfxWinTerm. With
+// neither there is no window system: AfxWinInit says so and the application does not start,
+// dialogs cannot be made and message boxes answer 0.
 
 using BackendFactory = std::unique_ptr<WindowBackend> (*)();
 void SetBackendFactory(BackendFactory factory);
 // Uses backend (not owned) from now on; null goes back to the framework's own. Refused
 // (false) while a dialog is open.
 bool InstallBackend(WindowBackend* backend);
-WindowBackend& CurrentBackend();
+// Null when there is no window system.
+WindowBackend* CurrentBackend();
 // Destroys the backend the framework made itself, if any (AfxWinTerm does this).
 void DestroyOwnBackend();
 

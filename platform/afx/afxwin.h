@@ -277,8 +277,9 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 
 // The framework's entry: starts the framework, runs InitInstance and, when it returns FALSE,
-// ends the application. Returns the exit code (ExitInstance's), -1 when there is no
-// application or the framework cannot start.
+// ends the application. Returns the exit code (ExitInstance's); 1 when there is no window
+// system (AfxWinInit has said so on standard error); -1 when there is no application or an
+// exception left InitInstance.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 void AfxWinTerm();

@@ -1,6 +1,5 @@
 // Which window backend the framework uses.
 #include "afx_state.h"
-#include "headless/afx_headless.h"
 
 namespace afx {
 
@@ -15,14 +14,12 @@ bool InstallBackend(WindowBackend* backend) {
   return true;
 }
 
-WindowBackend& CurrentBackend() {
+WindowBackend* CurrentBackend() {
   ModuleState& state = State();
-  if (state.installedBackend != nullptr) return *state.installedBackend;
-  if (!state.ownBackend) {
-    state.ownBackend = state.backendFactory != nullptr ? state.backendFactory()
-                                                       : std::make_unique<headless::Backend>();
-  }
-  return *state.ownBackend;
+  if (state.installedBackend != nullptr) return state.installedBackend;
+  if (!state.ownBackend && state.backendFactory != nullptr)
+    state.ownBackend = state.backendFactory();
+  return state.ownBackend.get();
 }
 
 void DestroyOwnBackend() {

@@ -67,14 +67,15 @@ DialogSession::~DialogSession() {
 }
 
 INT_PTR DialogSession::Run() {
-  WindowBackend& backend = CurrentBackend();
-  const DialogLayout layout = ComputeDialogLayout(m_template, backend.DialogBaseUnits(m_template));
+  WindowBackend* const backend = CurrentBackend();
+  if (backend == nullptr) return -1;
+  const DialogLayout layout = ComputeDialogLayout(m_template, backend->DialogBaseUnits(m_template));
   for (std::size_t i = 0; i < m_controls.size(); ++i) {
     const RECT& bounds = layout.controls[i].bounds;
     m_controls[i]->size = SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
   }
   m_caption = layout.caption;
-  m_native = backend.CreateDialogWindow(layout, *this);
+  m_native = backend->CreateDialogWindow(layout, *this);
   if (!m_dialogObject.Attach(m_dialog->Handle())) return -1;
 
   WindowRecord* first = NextTabStop(-1, +1);

@@ -5,13 +5,14 @@
 #include "resource_lookup.h"
 
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  afx::WindowBackend* const backend = afx::CurrentBackend();
+  if (backend == nullptr) return 0;
   afx::NativeDialog* owner = nullptr;
   if (hWnd != nullptr) {
     if (afx::WindowRecord* window = afx::FindWindowRecord(hWnd)) owner = window->session->Native();
   }
-  return afx::CurrentBackend().MessageBox(
-      owner, afx::AnsiToWide(lpText != nullptr ? lpText : ""),
-      afx::AnsiToWide(lpCaption != nullptr ? lpCaption : "Error"), uType);
+  return backend->MessageBox(owner, afx::AnsiToWide(lpText != nullptr ? lpText : ""),
+                             afx::AnsiToWide(lpCaption != nullptr ? lpCaption : "Error"), uType);
 }
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {

@@ -11,7 +11,8 @@ void afx::ChangeWaitCursor(int nCode) {
     if (state.waitCursorDepth > 0) --state.waitCursorDepth;
     change = WaitCursorChange::End;
   }
-  CurrentBackend().WaitCursorChanged(change, state.waitCursorDepth);
+  if (WindowBackend* backend = CurrentBackend())
+    backend->WaitCursorChanged(change, state.waitCursorDepth);
 }
 
 namespace {

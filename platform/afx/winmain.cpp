@@ -1,10 +1,17 @@
 // AfxWinMain: the framework's entry.
+#include <cstdio>
+
 #include "afx_state.h"
 
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmdLine, int nCmdShow) {
   if (CWinApp* app = AfxGetApp()) app->SetCurrentHandles(hInstance, lpCmdLine, nCmdShow);
   // The window system is ready before InitInstance runs, as on the real platform.
-  afx::CurrentBackend();
+  if (afx::CurrentBackend() == nullptr) {
+    std::fprintf(stderr,
+                 "%s: no window backend is linked into this program; it cannot show a window\n",
+                 afx::ExecutableName().c_str());
+    return FALSE;
+  }
   return TRUE;
 }
 
@@ -13,11 +20,11 @@ void AfxWinTerm() {
 }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
-  int exitCode = -1;
   CWinApp* app = AfxGetApp();
+  if (app == nullptr) return -1;
+  int exitCode = 1;  // the framework could not start
   try {
-    if (app != nullptr && AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow) &&
-        app->InitApplication()) {
+    if (AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow) && app->InitApplication()) {
       exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     }
   } catch (...) {

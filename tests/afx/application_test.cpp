@@ -217,4 +217,19 @@ TEST_F(ApplicationTest, TheEntryWithoutAnApplicationFails) {
   EXPECT_EQ(AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT), -1);
 }
 
+// No backend installed and none to make: the framework says so and the application never
+// starts; it does not fall back to a window nobody sees.
+TEST(FrameworkEntry, WithoutAWindowSystemSaysSoAndEndsWithOne) {
+  CScriptedApp app;
+  ::testing::internal::CaptureStderr();
+  const int code = AfxWinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(code, 1);
+  EXPECT_TRUE(app.calls.empty());
+  EXPECT_EQ(said,
+            "tarvelo_afx_tests: no window backend is linked into this program; it cannot "
+            "show a window\n");
+  EXPECT_EQ(AfxMessageBox("nobody sees this"), 0);
+}
+
 }  // namespace

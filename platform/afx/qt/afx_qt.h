@@ -11,12 +11,17 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "afxbackend.h"
 
 namespace afx::qt {
 
 std::unique_ptr<WindowBackend> CreateBackend();
+
+// What is missing for a window to be shown here, "" when nothing is: a display (DISPLAY), a
+// Wayland compositor (WAYLAND_DISPLAY) or a platform named in QT_QPA_PLATFORM.
+std::string MissingDisplay();
 
 // The property that names a control's id on the widget the backend makes for it (an int), and
 // the property that names a dialog's template id on its window.

@@ -10,6 +10,7 @@
 #include "qt/afx_qt.h"
 #include "qt/qt_conversions.h"
 #include "qt/qt_dialog_window.h"
+#include "qt/qt_display.h"
 
 namespace afx::qt {
 namespace {
@@ -60,7 +61,7 @@ class Backend final : public WindowBackend {
       // One argument, the program's name: Qt sees none of the process's arguments.
       m_programName = afx::ExecutableName();
       m_argv[0] = m_programName.data();
-      m_application = std::make_unique<QApplication>(m_argc, m_argv);
+      m_application = ConnectToDisplay(m_argc, m_argv);
       QGuiApplication::setDesktopFileName(QString::fromStdString(m_programName));
       // Qt took the locale from the environment; numbers are formatted the C way.
       std::setlocale(LC_NUMERIC, "C");
