@@ -1,11 +1,10 @@
-// The program's registration with the framework: its resources, how the framework reads the
-// program's own exceptions when one leaves a message handler, and the HTTP component's
-// start-up as the socket layer's initialisation.
+// The program's registration with the framework: its resources, and how the framework reads
+// the program's own exceptions when one leaves a message handler.
 #pragma once
 
 #include "windows.h"
 
-// Registers the resources, the exception translator and the socket layer. Idempotent.
+// Registers the resources and the exception translator. Idempotent.
 void InitProgramModule();
 
 // For a static object that registers the module before the application object is made.

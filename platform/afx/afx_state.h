@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "afxbackend.h"
-#include "afxsock.h"
 #include "afxwin.h"
 
 namespace afx {
@@ -26,10 +25,6 @@ struct ModuleState {
   std::map<const AFX_ICON_GROUP*, std::unique_ptr<Icon>> loadedIcons;  // never freed early
 
   AFX_EXCEPTION_TRANSLATOR exceptionTranslator = nullptr;
-
-  AFX_SOCKET_LAYER_INIT socketLayerInit = nullptr;
-  bool socketLayerReady = false;
-  bool socketInitFails = false;  // a test's simulated failure
 
   int waitCursorDepth = 0;
 

@@ -1,4 +1,4 @@
-// The framework's socket support: the one-time preparation of the process's socket layer.
+// The framework's socket support: the preparation of the process's socket layer.
 #pragma once
 
 #include "windows.h"
@@ -17,16 +17,7 @@ struct WSADATA {
 };
 using LPWSADATA = WSADATA*;
 
-// Prepares the socket layer once for the process: a peer that closes a connection can no
-// longer end the process (SIGPIPE is ignored), and the registered socket-layer initialisation
-// (below) runs. Nonzero when the layer is ready, 0 when it is not; a failed preparation is
-// tried again on the next call. lpwsaData, when given, receives the layer's description.
+// Prepares the process's socket layer: a peer that closes a connection can no longer end the
+// process (SIGPIPE is ignored). Nonzero when the layer is ready (the process can open a TCP
+// socket), 0 when it is not. lpwsaData, when given, receives the layer's description.
 BOOL AfxSocketInit(WSADATA* lpwsaData = nullptr);
-
-// ---- Hook: the HTTP component's global initialisation ------------------------------------
-// The component that does the program's HTTP (its process-wide start-up, e.g. the transfer
-// library's global initialisation) registers its initialisation here; AfxSocketInit calls it
-// once, and its FALSE makes AfxSocketInit fail. The framework does not include that
-// component: whoever links both registers the function before AfxSocketInit runs.
-using AFX_SOCKET_LAYER_INIT = BOOL (*)();
-void AfxSetSocketLayerInit(AFX_SOCKET_LAYER_INIT pfnInit);

@@ -1,23 +1,24 @@
-// AfxSocketInit: the process's socket layer, prepared once.
+// AfxSocketInit: the process's socket layer.
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstring>
 
-#include "afx_state.h"
-#include "afx_testing.h"
+#include "afxsock.h"
+#include "winuser.h"
 
 BOOL AfxSocketInit(WSADATA* lpwsaData) {
-  afx::ModuleState& state = afx::State();
-  if (state.socketInitFails) return FALSE;
-  if (!state.socketLayerReady) {
-    // A write to a connection that the peer has closed must fail with EPIPE, not end the
-    // process with SIGPIPE.
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    if (sigaction(SIGPIPE, &ignore, nullptr) != 0) return FALSE;
-    if (state.socketLayerInit != nullptr && !state.socketLayerInit()) return FALSE;
-    state.socketLayerReady = true;
-  }
+  // A write to a connection that the peer has closed must fail with EPIPE, not end the
+  // process with SIGPIPE.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  if (sigaction(SIGPIPE, &ignore, nullptr) != 0) return FALSE;
+  // The layer is ready when the process can open a TCP socket.
+  const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (probe < 0) return FALSE;
+  close(probe);
   if (lpwsaData != nullptr) {
     std::memset(lpwsaData, 0, sizeof *lpwsaData);
     lpwsaData->wVersion = MAKEWORD(1, 1);
@@ -26,17 +27,4 @@ BOOL AfxSocketInit(WSADATA* lpwsaData) {
     std::strncpy(lpwsaData->szSystemStatus, "Running", WSASYS_STATUS_LEN);
   }
   return TRUE;
-}
-
-void AfxSetSocketLayerInit(AFX_SOCKET_LAYER_INIT pfnInit) {
-  afx::State().socketLayerInit = pfnInit;
-}
-
-void AfxSimulateSocketInitFailure(BOOL bFail) {
-  afx::State().socketInitFails = bFail != FALSE;
-}
-
-void AfxResetSocketInitForTesting() {
-  afx::State().socketLayerReady = false;
-  afx::State().socketInitFails = false;
 }

@@ -1,6 +1,7 @@
 // The XML HTTP request component: one HTTP request/reply exchange per object.
 //
-// Objects are made through COM (ProgID "Microsoft.XMLHTTP") once XmlHttpStartup() has run.
+// Objects are made through COM (ProgID "Microsoft.XMLHTTP"); the component registers itself
+// when the process starts.
 // Every failing method returns a failure code and leaves a description in the thread's error
 // information (GetErrorInfo); the object answers ISupportErrorInfo for IID_IXMLHTTPRequest.
 #pragma once
@@ -67,8 +68,3 @@ struct IXMLHTTPRequest : IUnknown {
  protected:
   ~IXMLHTTPRequest() = default;
 };
-
-// Prepares the component once per process (the HTTP library's global set-up) and registers
-// the class under CLSID_XMLHTTPRequest and "Microsoft.XMLHTTP". Safe to call again and from
-// several threads; a later call registers the class again if it was revoked.
-BOOL XmlHttpStartup();

@@ -4,9 +4,9 @@
 
 #include <csignal>
 
-#include "afx_testing.h"
 #include "afxsock.h"
 #include "sample_dialog.h"
+#include "support/no_free_descriptors.h"
 
 namespace {
 
@@ -121,52 +121,21 @@ TEST_F(ApplicationTest, TheWaitCursorNestsAndNeverGoesBelowNothing) {
   app.EndWaitCursor();
 }
 
-int g_layerInits = 0;
-BOOL g_layerReady = TRUE;
-BOOL CountingLayerInit() {
-  ++g_layerInits;
-  return g_layerReady;
-}
-
-class SocketInitTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    AfxResetSocketInitForTesting();
-    AfxSetSocketLayerInit(&CountingLayerInit);
-    g_layerInits = 0;
-    g_layerReady = TRUE;
-  }
-  void TearDown() override {
-    AfxSetSocketLayerInit(nullptr);
-    AfxResetSocketInitForTesting();
-  }
-};
-
-TEST_F(SocketInitTest, TheLayerIsPreparedOnceAndAPeerClosingCannotEndTheProcess) {
+TEST(SocketInit, TheLayerIsReadyAndAPeerClosingCannotEndTheProcess) {
   std::signal(SIGPIPE, SIG_DFL);
   WSADATA data{};
   EXPECT_TRUE(AfxSocketInit(&data));
-  EXPECT_TRUE(AfxSocketInit());
-  EXPECT_EQ(g_layerInits, 1);
   EXPECT_EQ(data.wVersion, MAKEWORD(1, 1));
   struct sigaction current {};
   sigaction(SIGPIPE, nullptr, &current);
   EXPECT_EQ(current.sa_handler, SIG_IGN);
 }
 
-TEST_F(SocketInitTest, AFailedPreparationFailsAndIsTriedAgain) {
-  g_layerReady = FALSE;
-  EXPECT_FALSE(AfxSocketInit());
-  g_layerReady = TRUE;
-  EXPECT_TRUE(AfxSocketInit());
-  EXPECT_EQ(g_layerInits, 2);
-}
-
-TEST_F(SocketInitTest, ASimulatedFailureFailsWithoutPreparingAnything) {
-  AfxSimulateSocketInitFailure(TRUE);
-  EXPECT_FALSE(AfxSocketInit());
-  EXPECT_EQ(g_layerInits, 0);
-  AfxSimulateSocketInitFailure(FALSE);
+TEST(SocketInit, WithoutRoomForASocketTheLayerIsNotReady) {
+  {
+    const tarvelo_test::NoFreeDescriptors full;
+    EXPECT_FALSE(AfxSocketInit());
+  }
   EXPECT_TRUE(AfxSocketInit());
 }
 

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "afx_testing.h"
 #include "afxbackend.h"
 #include "app/program_module.h"
 #include "app/startup.h"
 #include "dialog/soap_test_dlg.h"
 #include "headless/afx_headless.h"
 #include "interop/com_error.h"
+#include "support/no_free_descriptors.h"
 #include "tarvelo_config.h"
 
 namespace {
@@ -19,16 +19,17 @@ using afx::headless::Dialog;
 
 class SoapTestAppTest : public ::testing::Test {
  protected:
-  ~SoapTestAppTest() override { AfxResetSocketInitForTesting(); }
-
   afx::headless::Backend backend;
   afx::ScopedBackend useBackend{backend};
 };
 
 TEST_F(SoapTestAppTest, WithoutSocketsOnlyTheMessageIsShownAndNoWindow) {
-  AfxSimulateSocketInitFailure(TRUE);
   const char* argv[] = {"tarvelo"};
-  const int exitCode = RunApplication(1, argv);
+  int exitCode = -1;
+  {
+    const tarvelo_test::NoFreeDescriptors noSocketLayer;
+    exitCode = RunApplication(1, argv);
+  }
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(backend.DialogsOpened(), 0);
   ASSERT_EQ(backend.MessageBoxes().size(), 1u);

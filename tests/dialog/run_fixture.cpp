@@ -25,7 +25,6 @@ std::unique_ptr<tarvelo_test::ServiceProcess> RunTest::s_service;
 
 void RunTest::SetUpTestSuite() {
   InitProgramModule();
-  ASSERT_TRUE(XmlHttpStartup());
 }
 
 void RunTest::TearDownTestSuite() {

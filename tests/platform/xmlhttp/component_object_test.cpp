@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <thread>
 #include <vector>
 
 #include "oleaut_testing.h"
@@ -235,23 +234,6 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"UserNotAString", u"POST", kUrl, BoolArgument(false), IntegerArgument(3),
                  E_INVALIDARG, "user name"}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(ComponentObjectTest, StartupIsIdempotentAcrossThreadsAndRestoresARevokedClass) {
-  std::vector<std::thread> threads;
-  std::vector<int> results(8, FALSE);
-  for (std::size_t i = 0; i < results.size(); ++i)
-    threads.emplace_back([&results, i] { results[i] = XmlHttpStartup(); });
-  for (auto& thread : threads) thread.join();
-  for (const int result : results) EXPECT_TRUE(result);
-
-  ASSERT_EQ(CoRevokeClassObjectEntry(CLSID_XMLHTTPRequest), S_OK);
-  Ref<IXMLHTTPRequest> missing;
-  EXPECT_EQ(CoCreateInstance(CLSID_XMLHTTPRequest, nullptr, CLSCTX_ALL, IID_IXMLHTTPRequest,
-                             missing.Out()),
-            REGDB_E_CLASSNOTREG);
-  ASSERT_TRUE(XmlHttpStartup());
-  EXPECT_TRUE(NewRequest());
-}
 
 }  // namespace
 }  // namespace xmlhttp_test

@@ -66,7 +66,6 @@ std::u16string Widen(std::string_view utf8) {
 }
 
 void XmlHttpTest::SetUp() {
-  ASSERT_TRUE(XmlHttpStartup());
   ASSERT_EQ(CoInitialize(nullptr), S_OK);
 }
 
