@@ -2,10 +2,10 @@
 
 #include <climits>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "interop/com_error.h"
-#include "interop/interop_allocation.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ BSTR AnsiToBstr(const char* pszText) {
   std::unique_ptr<OLECHAR[]> heapBuffer;
   OLECHAR* buffer = stackBuffer;
   if (lengthWithNul > kStackBufferUnits) {
-    heapBuffer.reset(interop_detail::AllocateWideBuffer(static_cast<std::size_t>(lengthWithNul)));
+    heapBuffer.reset(new (std::nothrow) OLECHAR[static_cast<std::size_t>(lengthWithNul)]);
     if (heapBuffer == nullptr) return nullptr;
     buffer = heapBuffer.get();
   }
@@ -45,7 +45,7 @@ char* BstrToAnsi(const OLECHAR* pwszText) {
   if (length > (INT_MAX - 2) / 2) RaiseComError(E_OUTOFMEMORY);
   const int size = static_cast<int>(2 * length + 2);
 
-  std::unique_ptr<char[]> ansi(interop_detail::AllocateAnsiBuffer(static_cast<std::size_t>(size)));
+  std::unique_ptr<char[]> ansi(new (std::nothrow) char[static_cast<std::size_t>(size)]);
   if (ansi == nullptr) RaiseComError(E_OUTOFMEMORY);
   ansi[0] = '\0';
   if (WideCharToMultiByte(CP_ACP, 0, pwszText, -1, ansi.get(), size, nullptr, nullptr) == 0)

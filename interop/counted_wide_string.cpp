@@ -1,15 +1,15 @@
 #include "interop/counted_wide_string.h"
 
+#include <new>
 #include <utility>
 
 #include "interop/ansi_bstr.h"
 #include "interop/com_error.h"
-#include "interop/interop_allocation.h"
 
 namespace {
 
 WideStringBody* NewBodyOrRaise(BSTR wide) {
-  WideStringBody* const body = interop_detail::AllocateStringBody();
+  WideStringBody* const body = new (std::nothrow) WideStringBody{};
   if (body == nullptr) RaiseComError(E_OUTOFMEMORY);
   body->m_wide = wide;
   body->m_ansi = nullptr;
@@ -24,11 +24,11 @@ CountedWideString::CountedWideString(const char* pszAnsi) {
   try {
     body->m_wide = AnsiToBstr(pszAnsi);
   } catch (...) {
-    interop_detail::FreeStringBody(body);
+    delete body;
     throw;
   }
   if (body->m_wide == nullptr && pszAnsi != nullptr) {
-    interop_detail::FreeStringBody(body);
+    delete body;
     RaiseComError(E_OUTOFMEMORY);
   }
   m_body = body;
@@ -78,7 +78,7 @@ void CountedWideString::Release() noexcept {
   if (body == nullptr || InterlockedDecrement(&body->m_refCount) != 0) return;
   SysFreeString(body->m_wide);
   delete[] body->m_ansi;
-  interop_detail::FreeStringBody(body);
+  delete body;
 }
 
 BSTR CountedWideString::WideText() const noexcept {

@@ -1,11 +1,10 @@
 // BSTR: UTF-16 text behind a 4-byte byte length, followed by a NUL unit. The block starts at
 // the length; the BSTR points at the text.
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
-#include "oleaut_testing.h"
+#include "bstr_memory.h"
+#include "oleauto.h"
 
 namespace {
 
@@ -14,22 +13,16 @@ constexpr std::size_t kTerminatorBytes = sizeof(OLECHAR);
 // The length must fit the 4-byte prefix with room for the prefix and terminator in the block.
 constexpr std::size_t kMaxByteLength = 0xFFFFFFFFu - kPrefixBytes - kTerminatorBytes;
 
-thread_local int t_failuresToInject = 0;
-std::atomic<long> g_liveStrings{0};
-
 std::uint32_t* PrefixOf(BSTR bstr) {
   return reinterpret_cast<std::uint32_t*>(reinterpret_cast<char*>(bstr) - kPrefixBytes);
 }
 
 // A new string of byteLength bytes, filled from `bytes` or zeroed, and terminated.
 BSTR AllocateBytes(const void* bytes, std::size_t byteLength) {
-  if (t_failuresToInject > 0) {
-    --t_failuresToInject;
-    return nullptr;
-  }
   if (byteLength > kMaxByteLength) return nullptr;
   // Room for one more byte so that an odd byte length still ends in a whole NUL unit.
-  char* block = static_cast<char*>(std::malloc(kPrefixBytes + byteLength + kTerminatorBytes + 1));
+  char* block = static_cast<char*>(
+      oleaut_detail::AllocateStringBlock(kPrefixBytes + byteLength + kTerminatorBytes + 1));
   if (block == nullptr) return nullptr;
   const auto length = static_cast<std::uint32_t>(byteLength);
   std::memcpy(block, &length, kPrefixBytes);
@@ -39,7 +32,6 @@ BSTR AllocateBytes(const void* bytes, std::size_t byteLength) {
   else
     std::memset(text, 0, byteLength);
   std::memset(text + byteLength, 0, kTerminatorBytes + 1);
-  g_liveStrings.fetch_add(1, std::memory_order_relaxed);
   return reinterpret_cast<BSTR>(text);
 }
 
@@ -62,8 +54,7 @@ BSTR SysAllocStringByteLen(const char* psz, UINT len) {
 
 void SysFreeString(BSTR bstrString) {
   if (bstrString == nullptr) return;
-  g_liveStrings.fetch_sub(1, std::memory_order_relaxed);
-  std::free(PrefixOf(bstrString));
+  oleaut_detail::FreeStringBlock(PrefixOf(bstrString));
 }
 
 UINT SysStringLen(BSTR pbstr) {
@@ -72,12 +63,4 @@ UINT SysStringLen(BSTR pbstr) {
 
 UINT SysStringByteLen(BSTR bstr) {
   return bstr == nullptr ? 0 : *PrefixOf(bstr);
-}
-
-void FailNextBstrAllocations(int count) {
-  t_failuresToInject = count < 0 ? 0 : count;
-}
-
-long LiveBstrCount() {
-  return g_liveStrings.load(std::memory_order_relaxed);
 }

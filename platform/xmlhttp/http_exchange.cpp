@@ -115,14 +115,12 @@ bool CarriesBody(std::string_view method) {
 // The lists one transfer hands to libcurl; they must live until the transfer ends.
 struct RequestLists {
   Slist headers;
-  Slist connectTo;
   Slist resolve;
 };
 
 // False when memory ran out.
 bool BuildLists(const HttpRequest& request, std::string_view method, const HttpUrl& urlParts,
-                const std::string* authorization, const TransferSettings& settings,
-                RequestLists& lists) {
+                const std::string* authorization, RequestLists& lists) {
   for (const auto& line : request.headerLines)
     if (!Append(lists.headers, line)) return false;
   // libcurl's own additions that would change the exchange are switched off by empty values.
@@ -130,9 +128,6 @@ bool BuildLists(const HttpRequest& request, std::string_view method, const HttpU
   if (CarriesBody(method) && !request.hasContentType && !Append(lists.headers, "Content-Type:"))
     return false;
   if (authorization && !Append(lists.headers, *authorization)) return false;
-
-  for (const auto& entry : settings.connectTo)
-    if (!Append(lists.connectTo, entry)) return false;
 
   // "localhost" goes to 127.0.0.1 first and to ::1 only when that is refused: no lookup and no
   // attempt on IPv6 first.
@@ -227,13 +222,12 @@ std::optional<TransferFailure> HttpConnection::Perform(
   CURL* const easy = session_->Handle();
   const TransferSettings settings = CurrentTransferSettings();
   RequestLists lists;
-  if (!BuildLists(request, method, urlParts, authorization, settings, lists)) return OutOfMemory();
+  if (!BuildLists(request, method, urlParts, authorization, lists)) return OutOfMemory();
 
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   SetMethodAndBody(easy, method, request.body);
   SetCredentials(easy, authorization ? std::nullopt : request.user, request.password);
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, lists.headers.get());
-  curl_easy_setopt(easy, CURLOPT_CONNECT_TO, lists.connectTo.get());
   curl_easy_setopt(easy, CURLOPT_RESOLVE, lists.resolve.get());
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, settings.connectTimeoutMs);
   // Until a transfer of this object has completed, no connection is taken from the handle's
@@ -256,7 +250,6 @@ std::optional<TransferFailure> HttpConnection::Perform(
 
   // The lists and the body go away after this call: libcurl must keep no pointer to them.
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
-  curl_easy_setopt(easy, CURLOPT_CONNECT_TO, nullptr);
   curl_easy_setopt(easy, CURLOPT_RESOLVE, nullptr);
   curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
 

@@ -1,18 +1,14 @@
-// The process-wide settings every transfer starts from (see xmlhttp_testing.h for changing
-// them).
+// The limits every transfer runs within.
 #pragma once
-
-#include <string>
-#include <vector>
 
 namespace xmlhttp {
 
 struct TransferSettings {
   long connectTimeoutMs;
-  long stallMs;                        // no byte moved for this long ends the transfer
-  std::vector<std::string> connectTo;  // "host:port:address:port" entries
+  long stallMs;  // no byte moved for this long ends the transfer
 };
 
+// Alone in its file, so that a test program may link limits of its own in its place.
 TransferSettings CurrentTransferSettings();
 
 }  // namespace xmlhttp

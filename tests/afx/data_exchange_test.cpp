@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sample_dialog.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TEST_F(DataExchangeTest, MembersGoToTheControlsAndComeBack) {
 }
 
 TEST_F(DataExchangeTest, TextsPassThroughTheAnsiCodePage) {
-  ScopedACPForTesting codePage(1250);
+  tarvelo_test::ScopedAnsiCodePage codePage(1250);
   CSampleDlg dialog;
   dialog.m_strName = "\xE8\x9E\x8A";  // č ž Š in Windows-1250
   std::string shown;

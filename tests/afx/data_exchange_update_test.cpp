@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sample_dialog.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST_F(DataExchangeUpdateTest, ATextThatDiffersAnywhereReplacesTheControls) {
 }
 
 TEST_F(DataExchangeUpdateTest, TextsAreComparedAfterTheCodePage) {
-  ScopedACPForTesting codePage(1250);
+  tarvelo_test::ScopedAnsiCodePage codePage(1250);
   CSampleDlg dialog;
   dialog.m_strName = "a\xE8z";  // "ačz" in Windows-1250
   std::string afterTyping, afterChange;

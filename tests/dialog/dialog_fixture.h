@@ -7,7 +7,7 @@
 #include "dialog/soap_test_dlg.h"
 #include "headless/afx_headless.h"
 #include "res/resource_module.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
 
 class SoapTestDlgTest : public ::testing::Test {
  protected:
@@ -26,7 +26,7 @@ class SoapTestDlgTest : public ::testing::Test {
 
   afx::headless::Backend backend;
   afx::ScopedBackend useBackend{backend};
-  ScopedACPForTesting windows1250{1250};
+  tarvelo_test::ScopedAnsiCodePage windows1250{1250};
 
  private:
   const AFX_RESOURCE_MODULE* m_previousModule;

@@ -1,9 +1,11 @@
 // The run's clock arithmetic and its figures: the milliseconds between two local clock
-// readings by the real calendar, and the texts the window shows for given readings.
+// readings by the real calendar, and the texts the window shows for given readings. This
+// program reads a clock of its own (tarvelo_seam_clock), so that the readings can be any.
 #include <cstring>
 #include <string>
 
 #include "run_fixture.h"
+#include "support/scripted_clock.h"
 
 namespace {
 
@@ -116,7 +118,7 @@ TEST_F(RunTest, TheFiguresShowTheTwoClockReadings) {
     Run(dialog, [&](Dialog& window) {
       EXPECT_TRUE(run_test::ReplaceField(window, IDC_TIMES, c.times));
       const SYSTEMTIME readings[] = {c.begin, c.end};
-      QueueLocalTimesForTesting(readings, 2);
+      tarvelo_test::QueueLocalTimes(readings, 2);
       window.Click(IDOK);
       fields = run_test::ReadFields(window);
     });

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "interop/interop_testing.h"
 #include "msxml.h"
 #include "objbase.h"
-#include "oleaut_testing.h"
 #include "run_fixture.h"
 #include "soap/soap_message.h"
+#include "support/counted_bstr_memory.h"
+#include "support/failing_nothrow_new.h"
 #include "support/free_port.h"
 #include "support/http_text.h"
 
@@ -196,12 +196,12 @@ TEST_F(ExchangeTest, AFailedExchangeShowsTheMessageBoxAndLeavesTheEarlierState) 
       {"no memory for the first string holder",
        [&](CSoapTestDlg&) {
          PointAt(fine.port());
-         FailNextInteropAllocations(InteropAllocation::kStringBody, 1);
+         tarvelo_test::FailNextNothrowObjects(1, sizeof(WideStringBody));
        }},
       {"no memory for the reply's ANSI text",
        [&](CSoapTestDlg&) {
          PointAt(fine.port());
-         FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+         tarvelo_test::FailNextNothrowArrays(1);
        }},
   };
   for (const Case& c : cases) {
@@ -221,8 +221,8 @@ TEST_F(ExchangeTest, AFailedExchangeShowsTheMessageBoxAndLeavesTheEarlierState) 
       result = dialog.CallWebService();
       if (c.comInitialized) CoUninitialize();
       FailNextBstrAllocations(0);
-      FailNextInteropAllocations(InteropAllocation::kStringBody, 0);
-      FailNextInteropAllocations(InteropAllocation::kTextBuffer, 0);
+      tarvelo_test::FailNextNothrowObjects(0, sizeof(WideStringBody));
+      tarvelo_test::FailNextNothrowArrays(0);
       after = LiveBstrCount();
       shown = window.Text(IDC_RESPONSE);
     });

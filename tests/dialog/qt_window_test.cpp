@@ -87,7 +87,7 @@ class QtWindowTest : public ::testing::Test {
 
   static afx::WindowBackend* s_backend;
   afx::ScopedBackend m_useBackend{*s_backend};
-  ScopedACPForTesting m_windows1250{1250};
+  tarvelo_test::ScopedAnsiCodePage m_windows1250{1250};
 
  private:
   const AFX_RESOURCE_MODULE* m_previousModule;

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "interop/com_error.h"
-#include "interop/interop_testing.h"
 #include "objbase.h"
-#include "oleaut_testing.h"
 #include "run_fixture.h"
+#include "support/counted_bstr_memory.h"
+#include "support/failing_nothrow_new.h"
 
 namespace {
 
@@ -47,7 +47,9 @@ TEST_F(RunTest, AnExceptionLeavingTheRunIsReportedAndTheWindowGoesOn) {
        [](CFailingExchangeDlg&) { FailNextBstrAllocations(1); },
        "The command could not be completed: out of memory.", false},
       {"no memory for the method's holder",
-       [](CFailingExchangeDlg&) { FailNextInteropAllocations(InteropAllocation::kStringBody, 1); },
+       [](CFailingExchangeDlg&) {
+         tarvelo_test::FailNextNothrowObjects(1, sizeof(WideStringBody));
+       },
        "The command could not be completed (error 0x8007000E).", false},
       {"the window fails to take the first reply",
        [](CFailingExchangeDlg& dialog) {

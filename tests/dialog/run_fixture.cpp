@@ -1,12 +1,8 @@
 #include "run_fixture.h"
 
 #include "app/program_module.h"
-#include "interop/interop_testing.h"
-#include "msxml.h"
-#include "oleaut_testing.h"
 #include "soap/service_location.h"
 #include "support/http_text.h"
-#include "xmlhttp_testing.h"
 
 namespace run_test {
 
@@ -31,18 +27,8 @@ void RunTest::TearDownTestSuite() {
   s_service.reset();
 }
 
-RunTest::RunTest() {
-  // A refused or broken exchange must fail quickly, never hang a test.
-  XmlHttpSetTimeoutsForTesting(5000, 10000);
-}
-
 RunTest::~RunTest() {
   SetServiceHost(nullptr);
-  QueueLocalTimesForTesting(nullptr, 0);
-  FailNextBstrAllocations(0);
-  FailNextInteropAllocations(InteropAllocation::kStringBody, 0);
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 0);
-  XmlHttpSetTimeoutsForTesting(0, 0);
 }
 
 tarvelo_test::ServiceProcess& RunTest::Service() {

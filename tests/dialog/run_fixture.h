@@ -32,7 +32,6 @@ class RunTest : public SoapTestDlgTest {
  protected:
   static void SetUpTestSuite();
   static void TearDownTestSuite();
-  RunTest();
   ~RunTest() override;
 
   // The reference service of this test program, started on first use.

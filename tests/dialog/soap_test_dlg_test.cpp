@@ -3,7 +3,7 @@
 #include <new>
 
 #include "dialog_fixture.h"
-#include "oleaut_testing.h"
+#include "support/counted_bstr_memory.h"
 #include "tarvelo_config.h"
 
 namespace {

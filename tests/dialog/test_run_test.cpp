@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "oleaut_testing.h"
 #include "run_fixture.h"
+#include "support/counted_bstr_memory.h"
 #include "support/free_port.h"
 #include "tarvelo_config.h"
 

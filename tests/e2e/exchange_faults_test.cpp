@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "e2e/headless_session.h"
-#include "oleaut_testing.h"
+#include "support/counted_bstr_memory.h"
 #include "support/free_port.h"
 #include "support/http_text.h"
 #include "support/scripted_server.h"
 #include "support/service_process.h"
-#include "xmlhttp_testing.h"
 
 namespace e2e {
 namespace {
@@ -224,7 +223,6 @@ class ExchangeFaultTest : public HeadlessSessionTest,
 
 TEST_P(ExchangeFaultTest, EndsAsTheFailureRulesSayAndLosesNothing) {
   const FaultCase& c = GetParam();
-  XmlHttpSetTimeoutsForTesting(2000, 1000);
   // A first run against a sound server puts a reply into the window.
   ScriptedServer primer({ScriptStep::Reply(SoapReply(SoapReplyEnvelope("Hello primer")))});
   Target target = c.makeTarget();

@@ -1,10 +1,9 @@
 #include "e2e/headless_session.h"
 
 #include "app/startup.h"
-#include "oleaut_testing.h"
 #include "res/resource.h"
 #include "soap/service_location.h"
-#include "xmlhttp_testing.h"
+#include "support/counted_bstr_memory.h"
 
 namespace e2e {
 
@@ -38,7 +37,6 @@ HeadlessSessionTest::HeadlessSessionTest() = default;
 
 HeadlessSessionTest::~HeadlessSessionTest() {
   SetServiceHost(nullptr);
-  XmlHttpSetTimeoutsForTesting(0, 0);
 }
 
 void HeadlessSessionTest::UseServiceHost(const std::string& hostPort) {

@@ -10,8 +10,8 @@
 
 #include "afxbackend.h"
 #include "headless/afx_headless.h"
+#include "support/ansi_code_page.h"
 #include "support/window_driver.h"
-#include "win32_testing.h"
 
 namespace e2e {
 
@@ -50,7 +50,7 @@ class HeadlessSessionTest : public ::testing::Test {
 
  private:
   afx::ScopedBackend m_useBackend{backend};
-  ScopedACPForTesting m_windows1250{1250};
+  tarvelo_test::ScopedAnsiCodePage m_windows1250{1250};
 };
 
 }  // namespace e2e

@@ -21,9 +21,9 @@
 #include "app/startup.h"
 #include "qt/afx_qt.h"
 #include "res/resource.h"
+#include "soap/service_location.h"
 #include "support/service_process.h"
 #include "tarvelo_config.h"
-#include "xmlhttp_testing.h"
 
 namespace {
 
@@ -69,12 +69,6 @@ Widget* Control(QWidget& window, int id) {
   return nullptr;
 }
 
-// The host and port that the endpoint URL names.
-std::string DeployedHostPort() {
-  const std::string host = TARVELO_SERVICE_HOST;
-  return host.find(':') == std::string::npos ? host + ":80" : host;
-}
-
 struct Shown {
   std::string request, response, timesDone, begin, end, diff, average;
 };
@@ -108,8 +102,8 @@ TEST(QtWindowRun, TheOperatorRunsTheTestAndReadsTheWindow) {
   setenv("LC_ALL", "C.UTF-8", 1);
   tarvelo_test::ServiceProcess service;
   ASSERT_TRUE(service.running()) << service.error();
-  // The window calls its deployed host; connections for it go to this test's service.
-  XmlHttpMapHostForTesting(DeployedHostPort().c_str(), service.HostPort().c_str());
+  // The window calls this test's service, as tarvelo-cli --service-host does.
+  SetServiceHost(service.HostPort().c_str());
 
   Shown byClick, byEnter;
   bool cursorAfterRun = true, openAfterRun = false;
@@ -150,11 +144,11 @@ TEST(QtWindowRun, TheOperatorRunsTheTestAndReadsTheWindow) {
   afx::SetBackendFactory(&OperatedQtBackend);
   const int exitCode = RunApplication(1, argv);
   afx::SetBackendFactory(nullptr);
-  XmlHttpClearHostMapsForTesting();
+  SetServiceHost(nullptr);
 
   EXPECT_EQ(exitCode, 0);
   ASSERT_TRUE(g_windowSeen);
-  EXPECT_EQ(title, "Tarvelo - " TARVELO_SERVICE_HOST "/Service.asmx");
+  EXPECT_EQ(title, "Tarvelo - " TARVELO_SERVICE_HOST "/Service.asmx");  // the template's
   EXPECT_TRUE(openAfterRun);
   EXPECT_FALSE(cursorAfterRun);
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "e2e/headless_session.h"
-#include "oleaut_testing.h"
 #include "res/resource.h"
+#include "support/counted_bstr_memory.h"
 #include "support/http_text.h"
 #include "support/scripted_server.h"
 #include "support/service_process.h"

@@ -6,8 +6,8 @@
 #include "afxexcept.h"
 #include "cstring.h"
 #include "default_text.h"
-#include "oleaut_testing.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
+#include "support/counted_bstr_memory.h"
 
 namespace {
 
@@ -20,10 +20,10 @@ std::u16string TakeText(BSTR bstr) {
 TEST(AllocSysString, ConvertsThroughTheAnsiCodePage) {
   const CString text(kDefaultText.c_str());
   {
-    const ScopedACPForTesting centralEuropean(1250);
+    const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
     EXPECT_EQ(kDefaultTextWide, TakeText(text.AllocSysString()));
   }
-  const ScopedACPForTesting western(1252);
+  const tarvelo_test::ScopedAnsiCodePage western(1252);
   EXPECT_EQ(std::u16string(u"\u00E8\u00D0"), TakeText(CString("\xE8\xD0").AllocSysString()));
 }
 

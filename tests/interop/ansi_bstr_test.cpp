@@ -8,10 +8,10 @@
 
 #include "default_text.h"
 #include "interop/com_error.h"
-#include "interop/interop_testing.h"
-#include "oleaut_testing.h"
 #include "raised_code.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
+#include "support/counted_bstr_memory.h"
+#include "support/failing_nothrow_new.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST(AnsiToBstr, NullGivesNullAndEmptyGivesAnEmptyString) {
 }
 
 TEST(AnsiToBstr, TheDefaultTextMakesTheCentralEuropeanLettersUnder1250) {
-  const ScopedACPForTesting centralEuropean(1250);
+  const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
   const OwnedBstr wide(AnsiToBstr(kDefaultText.c_str()));
   ASSERT_NE(nullptr, wide);
   EXPECT_EQ(kDefaultTextWide, TextOf(wide.get()));
@@ -45,7 +45,7 @@ TEST(AnsiToBstr, TheDefaultTextMakesTheCentralEuropeanLettersUnder1250) {
 }
 
 TEST(AnsiAndBstr, TheDefaultTextComesBackByteForByteUnder1250) {
-  const ScopedACPForTesting centralEuropean(1250);
+  const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
   const OwnedBstr wide(AnsiToBstr(kDefaultText.c_str()));
   const OwnedAnsi back(BstrToAnsi(wide.get()));
   ASSERT_NE(nullptr, back);
@@ -55,10 +55,10 @@ TEST(AnsiAndBstr, TheDefaultTextComesBackByteForByteUnder1250) {
 TEST(AnsiAndBstr, Under1252TheLettersItLacksComeBackAsQuestionMarks) {
   OwnedBstr wide;
   {
-    const ScopedACPForTesting centralEuropean(1250);
+    const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
     wide.reset(AnsiToBstr(kDefaultText.c_str()));
   }
-  const ScopedACPForTesting western(1252);
+  const tarvelo_test::ScopedAnsiCodePage western(1252);
   const OwnedAnsi back(BstrToAnsi(wide.get()));
   ASSERT_NE(nullptr, back);
   // č ć đ Č Ć Đ are not in Windows-1252; ž š Ž Š are, at the same bytes as in 1250.
@@ -70,7 +70,7 @@ TEST(AnsiAndBstr, Under1252TheLettersItLacksComeBackAsQuestionMarks) {
 class LongTexts : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(LongTexts, GoBothWaysWhole) {
-  const ScopedACPForTesting centralEuropean(1250);
+  const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
   const std::string text = LongText(GetParam());
   const OwnedBstr wide(AnsiToBstr(text.c_str()));
   ASSERT_NE(nullptr, wide);
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LongTexts,
                          ::testing::Values(510u, 511u, 512u, 513u, 4096u, 1u << 20));
 
 TEST(AnsiToBstr, ShortTextsNeedNoHeapAndLongOnesDo) {
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+  tarvelo_test::FailNextNothrowArrays(1);
   const OwnedBstr shortText(AnsiToBstr(LongText(511).c_str()));
   EXPECT_NE(nullptr, shortText);  // on the stack: the failure is still pending
   EXPECT_EQ(nullptr, AnsiToBstr(LongText(512).c_str()));  // on the heap: it fails, giving null
@@ -102,7 +102,7 @@ TEST(AnsiToBstr, GivesNullWhenTheStringCannotBeAllocated) {
 TEST(AnsiAndBstr, AFailedConversionRaisesTheLastErrorAsHresult) {
   const long before = LiveBstrCount();
   const OwnedBstr wide(AnsiToBstr("abc"));
-  const ScopedACPForTesting unknown(9999);
+  const tarvelo_test::ScopedAnsiCodePage unknown(9999);
   EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER), CodeRaisedBy([] { AnsiToBstr("abc"); }));
   EXPECT_EQ(TARVELO_HR(0x80070057), CodeRaisedBy([] { AnsiToBstr(""); }));
   EXPECT_EQ(TARVELO_HR(0x80070057), CodeRaisedBy([&] { delete[] BstrToAnsi(wide.get()); }));
@@ -124,7 +124,7 @@ TEST(BstrToAnsi, StopsAtAnEmbeddedNul) {
 }
 
 TEST(BstrToAnsi, RaisesOutOfMemoryWhenTheArrayCannotBeHad) {
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+  tarvelo_test::FailNextNothrowArrays(1);
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([] { delete[] BstrToAnsi(u"abc"); }));
 }
 

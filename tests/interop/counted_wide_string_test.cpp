@@ -10,10 +10,10 @@
 
 #include "default_text.h"
 #include "interop/com_error.h"
-#include "interop/interop_testing.h"
-#include "oleaut_testing.h"
 #include "raised_code.h"
-#include "win32_testing.h"
+#include "support/ansi_code_page.h"
+#include "support/counted_bstr_memory.h"
+#include "support/failing_nothrow_new.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST_F(CountedWideStringTest, AnEmptyHolderHasNothing) {
 }
 
 TEST_F(CountedWideStringTest, FromAnsiTextHoldsItInUtf16) {
-  const ScopedACPForTesting centralEuropean(1250);
+  const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
   const CountedWideString text(kDefaultText.c_str());
   ASSERT_NE(nullptr, text.WideText());
   EXPECT_EQ(kDefaultTextWide, TextOf(text.WideText()));
@@ -52,12 +52,12 @@ TEST_F(CountedWideStringTest, FromNullTextIsABodyWithoutText) {
   EXPECT_EQ(nullptr, holder.AnsiText());
   holder.Release();  // frees the body (the leak check would see it otherwise)
   // A body is made even for null text, so a body that cannot be had is a failure here too.
-  FailNextInteropAllocations(InteropAllocation::kStringBody, 1);
+  tarvelo_test::FailNextNothrowObjects(1, sizeof(WideStringBody));
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([] { CountedWideString failed(nullptr); }));
 }
 
 TEST_F(CountedWideStringTest, FromAnsiRaisesOutOfMemoryForTheBodyOrTheString) {
-  FailNextInteropAllocations(InteropAllocation::kStringBody, 1);
+  tarvelo_test::FailNextNothrowObjects(1, sizeof(WideStringBody));
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([] { CountedWideString failed("POST"); }));
   FailNextBstrAllocations(1);
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([] { CountedWideString failed("POST"); }));
@@ -72,7 +72,7 @@ TEST_F(CountedWideStringTest, AFailedConstructionLeavesTheTargetWithItsOldBody) 
 }
 
 TEST_F(CountedWideStringTest, AConversionFailureIsRaisedAndTheBodyGivenBack) {
-  const ScopedACPForTesting unknown(9999);
+  const tarvelo_test::ScopedAnsiCodePage unknown(9999);
   EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER),
             CodeRaisedBy([] { CountedWideString failed("POST"); }));
 }
@@ -96,7 +96,7 @@ TEST_F(CountedWideStringTest, AttachOfNullIsABodyWithoutText) {
 
 TEST_F(CountedWideStringTest, AttachFreesTheStringWhenTheBodyCannotBeHad) {
   const BSTR reply = SysAllocString(u"<reply/>");
-  FailNextInteropAllocations(InteropAllocation::kStringBody, 1);
+  tarvelo_test::FailNextNothrowObjects(1, sizeof(WideStringBody));
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([&] { CountedWideString::Attach(reply); }));
   EXPECT_EQ(0, Made());
 }
@@ -165,9 +165,9 @@ TEST_F(CountedWideStringTest, TheAnsiCopyIsMadeOncePerBody) {
   EXPECT_EQ(made, first.AnsiText());
   EXPECT_EQ(made, second.AnsiText());
   // No second conversion happens: a failure of the next text buffer would raise if it did.
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+  tarvelo_test::FailNextNothrowArrays(1);
   EXPECT_EQ(made, second.AnsiText());
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 0);
+  tarvelo_test::FailNextNothrowArrays(0);
   // Another body with the same text has an ANSI copy of its own.
   const CountedWideString third("once");
   EXPECT_NE(made, third.AnsiText());
@@ -175,7 +175,7 @@ TEST_F(CountedWideStringTest, TheAnsiCopyIsMadeOncePerBody) {
 
 TEST_F(CountedWideStringTest, AnsiTextRaisesWhenItCannotBeMadeAndWorksLater) {
   const CountedWideString holder("later");
-  FailNextInteropAllocations(InteropAllocation::kTextBuffer, 1);
+  tarvelo_test::FailNextNothrowArrays(1);
   EXPECT_EQ(E_OUTOFMEMORY, CodeRaisedBy([&] { holder.AnsiText(); }));
   EXPECT_EQ(std::string("later"), holder.AnsiText());
 }
@@ -183,15 +183,15 @@ TEST_F(CountedWideStringTest, AnsiTextRaisesWhenItCannotBeMadeAndWorksLater) {
 TEST_F(CountedWideStringTest, AnsiTextConvertsInTheCodePageOfTheMoment) {
   CountedWideString holder;
   {
-    const ScopedACPForTesting centralEuropean(1250);
+    const tarvelo_test::ScopedAnsiCodePage centralEuropean(1250);
     holder = CountedWideString(kDefaultText.c_str());
   }
   {
-    const ScopedACPForTesting unknown(9999);
+    const tarvelo_test::ScopedAnsiCodePage unknown(9999);
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER),
               CodeRaisedBy([&] { holder.AnsiText(); }));
   }
-  const ScopedACPForTesting western(1252);
+  const tarvelo_test::ScopedAnsiCodePage western(1252);
   EXPECT_EQ(std::string("added string to hello and check code page (??\x9E?\x9A??\x8E?\x8A)"),
             std::string(holder.AnsiText()));
 }

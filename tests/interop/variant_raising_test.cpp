@@ -6,8 +6,8 @@
 #include <string>
 
 #include "interop/com_error.h"
-#include "oleaut_testing.h"
 #include "raised_code.h"
+#include "support/counted_bstr_memory.h"
 
 namespace {
 

@@ -1,42 +1,11 @@
-// The trimming functions work through a temporary heap copy. This program replaces the array
-// allocation functions so that a test can make the next allocation fail and see what the text
-// looks like afterwards. Every array form goes to malloc/free so that allocation and release
-// always pair up, under the sanitizers as well.
+// The trimming functions work through a temporary heap copy. This program's nothrow
+// allocation functions fail on demand (tarvelo_seam_nothrow_new), so that a test can make the
+// copy fail and see what the text looks like afterwards.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "support/failing_nothrow_new.h"
 #include "text/guarded_text.h"
 #include "text/trim.h"
-
-namespace {
-int g_nFailNext = 0;  // allocations still to refuse
-}  // namespace
-
-void* operator new[](std::size_t nSize, const std::nothrow_t&) noexcept {
-  if (g_nFailNext > 0) {
-    --g_nFailNext;
-    return nullptr;
-  }
-  return std::malloc(nSize == 0 ? 1 : nSize);
-}
-
-void* operator new[](std::size_t nSize) {
-  void* p = std::malloc(nSize == 0 ? 1 : nSize);
-  if (!p) throw std::bad_alloc();
-  return p;
-}
-
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
 
 namespace {
 
@@ -61,10 +30,9 @@ TEST(TrimmingWithoutMemory, KeepsWhatWasDoneBeforeTheCopyWasNeeded) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pszName);
     GuardedBuffer text = GuardedBuffer::Holding(c.pszInput);
-    g_nFailNext = 1;
+    tarvelo_test::FailNextNothrowArrays(1);
     c.pfnTrim(text.get());
-    EXPECT_EQ(0, g_nFailNext) << "the copy was never asked for";
-    g_nFailNext = 0;
+    EXPECT_EQ(0, tarvelo_test::FailNextNothrowArrays(0)) << "the copy was never asked for";
     EXPECT_EQ(c.pszExpected, text.Text());
     EXPECT_TRUE(text.GuardIntact());
   }
@@ -72,7 +40,7 @@ TEST(TrimmingWithoutMemory, KeepsWhatWasDoneBeforeTheCopyWasNeeded) {
 
 TEST(TrimmingWithoutMemory, TrimsNormallyOnceMemoryIsBack) {
   GuardedBuffer text = GuardedBuffer::Holding("  a  \r\n");
-  g_nFailNext = 1;
+  tarvelo_test::FailNextNothrowArrays(1);
   TrimText(text.get(), "A");
   TrimText(text.get(), "A");
   EXPECT_EQ("a", text.Text());

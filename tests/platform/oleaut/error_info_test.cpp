@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "counting_error_info.h"
-#include "oleaut_testing.h"
 #include "oleauto.h"
+#include "support/counted_bstr_memory.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "counting_unknown.h"
-#include "oleaut_testing.h"
 #include "oleauto.h"
+#include "support/counted_bstr_memory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <vector>
 
-#include "oleaut_testing.h"
+#include "support/counted_bstr_memory.h"
 #include "support/http_text.h"
 #include "support/scripted_server.h"
 #include "xmlhttp_test_support.h"

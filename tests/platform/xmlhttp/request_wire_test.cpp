@@ -12,7 +12,6 @@
 #include "support/scripted_server.h"
 #include "windows.h"
 #include "xmlhttp_test_support.h"
-#include "xmlhttp_testing.h"
 
 namespace xmlhttp_test {
 namespace {
@@ -170,19 +169,6 @@ TEST_F(XmlHttpTest, HeaderBeforeOpenIsRefused) {
   const ErrorReport report = TakeErrorReport(request.get());
   EXPECT_TRUE(report.present);
   EXPECT_NE(Narrow(report.description).find("after open"), std::string::npos);
-}
-
-TEST_F(XmlHttpTest, HostMappingSendsAnotherHostsRequestsToALocalPort) {
-  ScriptedServer server({ScriptStep::Reply(kOk)});
-  XmlHttpMapHostForTesting("localhost:8080",
-                           ("127.0.0.1:" + std::to_string(server.port())).c_str());
-  Ref<IXMLHTTPRequest> request = NewRequest();
-  ASSERT_EQ(Open(request.get(), u"POST", "http://localhost:8080/Service.asmx"), S_OK);
-  ASSERT_EQ(Send(request.get(), u"x"), S_OK);
-  EXPECT_EQ(ResponseText(request.get()), u"ok");
-  const auto raw = server.Requests();
-  ASSERT_EQ(raw.size(), 1u);
-  EXPECT_EQ(ParseRequest(raw[0]).Header("Host"), "localhost:8080");
 }
 
 TEST_F(XmlHttpTest, LocalhostReachesAServerOnTheIpv4Loopback) {

@@ -5,7 +5,6 @@
 
 #include "support/service_process.h"
 #include "xmlhttp_test_support.h"
-#include "xmlhttp_testing.h"
 
 namespace xmlhttp_test {
 namespace {
@@ -63,16 +62,6 @@ TEST_F(ServiceExchangeTest, WrongPasswordIsAnUnauthorizedReplyNotAFailure) {
   Ref<IXMLHTTPRequest> request = Call(service_->Url(), {u"tolvex", u"wrong"}, u"Tarvelo");
   EXPECT_EQ(Status(request.get()), 401);
   EXPECT_EQ(Narrow(ResponseText(request.get())).find("Hello"), std::string::npos);
-}
-
-TEST_F(ServiceExchangeTest, IsReachedUnderTheDeploymentsHostName) {
-  XmlHttpMapHostForTesting("localhost:8080", service_->HostPort().c_str());
-  for (int i = 0; i < 3; ++i) {
-    Ref<IXMLHTTPRequest> request =
-        Call("http://localhost:8080/Service.asmx", kServiceCredentials, u"again");
-    EXPECT_EQ(Status(request.get()), 200);
-    EXPECT_NE(Narrow(ResponseText(request.get())).find("Hello again"), std::string::npos);
-  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "xmlhttp_test_support.h"
 
 #include "utf_convert.h"
-#include "xmlhttp_testing.h"
 
 namespace xmlhttp_test {
 
@@ -71,8 +70,6 @@ void XmlHttpTest::SetUp() {
 
 void XmlHttpTest::TearDown() {
   CoUninitialize();
-  XmlHttpSetTimeoutsForTesting(0, 0);
-  XmlHttpClearHostMapsForTesting();
 }
 
 Ref<IXMLHTTPRequest> XmlHttpTest::NewRequest() {

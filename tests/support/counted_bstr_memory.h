@@ -1,7 +1,6 @@
-// Test hooks of the Automation stand-in. Not for the program.
+// A test program's own heap for BSTRs, in place of the platform's (link
+// tarvelo_seam_bstr_memory): it counts the strings alive and fails allocations on demand.
 #pragma once
-
-#include "oleauto.h"
 
 // Makes the next `count` string allocations of the calling thread fail (SysAllocString,
 // SysAllocStringLen, SysAllocStringByteLen and the copies that VariantCopy makes), as when
