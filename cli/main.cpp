@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   backend.SetMessageBoxAnswerer([&report](const afx::headless::MessageBoxRecord& box) {
     std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
     report.messageBoxes.push_back(box.caption + ": " + box.text);
-    return afx::headless::DefaultMessageBoxAnswer(box.type);
+    return IDOK;
   });
   backend.QueueScript([&](afx::headless::Dialog& dialog) { DriveDialog(dialog, options, report); });
 

@@ -13,7 +13,6 @@ using LANGID = WORD;
 #define MAKELANGID(primary, sub) static_cast<LANGID>((static_cast<WORD>(sub) << 10) | (primary))
 #define LANG_CROATIAN 0x1A
 #define LANG_ENGLISH 0x09
-#define SUBLANG_DEFAULT 0x01
 #define SUBLANG_ENGLISH_US 0x01
 #define SUBLANG_CROATIAN_CROATIA 0x01
 
@@ -108,12 +107,10 @@ struct AFX_RESOURCE_MODULE {
 // Makes pModule the resources of the executable's module (GetModuleHandle(nullptr)); null
 // takes them away. The framework keeps the pointer: the data must live as long as it is used.
 void AfxSetResourceModule(const AFX_RESOURCE_MODULE* pModule);
-const AFX_RESOURCE_MODULE* AfxGetResourceModule();
 
 // The module that holds the named resource of that type; the module of the resources (or
 // null when none are registered) when no module has it.
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
-HINSTANCE AfxGetResourceHandle();
 
 // A value of the version block's string table, or null.
 const char* AfxGetVersionString(const char* pszKey);

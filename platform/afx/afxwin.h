@@ -71,26 +71,16 @@ class CWnd : public CCmdTarget {
   // The object attached to the window; for a window that has none, an object of the
   // framework's that lives as long as the window. Null for a handle that names no window.
   static CWnd* FromHandle(HWND hWnd);
-  static CWnd* FromHandlePermanent(HWND hWnd);
   // Attaches this object to the window: its messages then go through WindowProc. FALSE if
   // the window has another object already or is no window.
   BOOL Attach(HWND hWndNew);
-  HWND Detach();
   BOOL SubclassWindow(HWND hWnd) { return Attach(hWnd); }
-  BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   void SetWindowText(LPCSTR lpszString);
-  int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const;
-  void GetWindowText(CString& rString) const;
-  int GetWindowTextLength() const;
   CWnd* GetDlgItem(int nID) const;
-  int GetDlgCtrlID() const;
   BOOL IsIconic() const;
   void GetClientRect(LPRECT lpRect) const;
-  HICON SetIcon(HICON hIcon, BOOL bBigIcon);
-  CWnd* SetFocus();
-  static CWnd* GetFocus();
 
   // TRUE: the controls' values go into the members (and are validated); FALSE: the members go
   // to the controls. Returns FALSE when the exchange failed (the operator has been told).
@@ -126,16 +116,8 @@ class CWnd : public CCmdTarget {
   friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 };
 
-class CEdit : public CWnd {
- public:
-  // The most characters the operator can type or paste; 0 means as many as the control holds.
-  void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0); }
-  UINT GetLimitText() { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT, 0, 0)); }
-  // Selects from nStartChar to nEndChar; 0, -1 selects everything.
-  void SetSel(int nStartChar, int nEndChar) {
-    SendMessage(EM_SETSEL, static_cast<WPARAM>(nStartChar), static_cast<LPARAM>(nEndChar));
-  }
-};
+// An edit control. The program talks to it with messages (EM_LIMITTEXT).
+class CEdit : public CWnd {};
 
 // ---- Dialogs ---------------------------------------------------------------------------------
 
@@ -254,8 +236,7 @@ class CWinApp : public CCmdTarget {
   // something else (a message box) may have changed the cursor.
   virtual void DoWaitCursor(int nCode);
   // Shows AfxMessageBox's boxes: owned by the main window, captioned with the title, and with
-  // an icon chosen from the buttons when nType names none (OK and OK/Cancel get the
-  // exclamation mark, Yes/No and Yes/No/Cancel the question mark).
+  // the exclamation mark when nType names no icon.
   virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
   // There is no help viewer on this platform: help requests are accepted and nothing opens.
   virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
@@ -274,7 +255,6 @@ class CWinApp : public CCmdTarget {
 CWinApp* AfxGetApp();
 LPCSTR AfxGetAppName();  // the title: the application's, or by the rules above without one
 CWnd* AfxGetMainWnd();
-HINSTANCE AfxGetInstanceHandle();
 
 // The framework's entry: starts the framework, runs InitInstance and, when it returns FALSE,
 // ends the application. Returns the exit code (ExitInstance's); 1 when there is no window

@@ -1,7 +1,5 @@
 #include "cstring.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 CString::CString(const char* psz) : m_text(psz ? psz : "") {}
@@ -48,19 +46,15 @@ CString operator+(const char* a, const CString& b) {
   return result;
 }
 
-int CString::Find(char ch, int nStart) const {
-  if (nStart < 0 || nStart >= GetLength()) return -1;
-  const auto pos = m_text.find(ch, static_cast<std::size_t>(nStart));
-  return pos == std::string::npos ? -1 : static_cast<int>(pos);
-}
-
 int CString::Find(const char* pszSub, int nStart) const {
   if (!pszSub || nStart < 0 || nStart >= GetLength()) return -1;
   const auto pos = m_text.find(pszSub, static_cast<std::size_t>(nStart));
   return pos == std::string::npos ? -1 : static_cast<int>(pos);
 }
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const {
+  return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const {
   if (nFirst < 0) nFirst = 0;
@@ -70,31 +64,6 @@ CString CString::Mid(int nFirst, int nCount) const {
   return CString(m_text.data() + nFirst, nCount);
 }
 
-CString CString::Left(int nCount) const { return Mid(0, nCount); }
-
-CString CString::Right(int nCount) const {
-  if (nCount < 0) nCount = 0;
-  if (nCount > GetLength()) nCount = GetLength();
-  return Mid(GetLength() - nCount, nCount);
-}
-
-int CString::Compare(const char* psz) const { return std::strcmp(m_text.c_str(), psz ? psz : ""); }
-
-void CString::Format(const char* pszFormat, ...) {
-  va_list args;
-  va_start(args, pszFormat);
-  va_list again;
-  va_copy(again, args);
-  const int needed = std::vsnprintf(nullptr, 0, pszFormat, args);
-  va_end(args);
-  if (needed < 0) {
-    va_end(again);
-    m_text.clear();
-    return;
-  }
-  std::string text(static_cast<std::size_t>(needed) + 1, '\0');
-  std::vsnprintf(text.data(), text.size(), pszFormat, again);
-  va_end(again);
-  text.resize(static_cast<std::size_t>(needed));
-  m_text = std::move(text);
+int CString::Compare(const char* psz) const {
+  return std::strcmp(m_text.c_str(), psz ? psz : "");
 }

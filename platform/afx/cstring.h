@@ -17,10 +17,8 @@ class CString {
   CString& operator=(const char* psz);
 
   int GetLength() const { return static_cast<int>(m_text.size()); }
-  bool IsEmpty() const { return m_text.empty(); }
   void Empty() { m_text.clear(); }
-  char GetAt(int nIndex) const { return m_text.at(static_cast<std::size_t>(nIndex)); }
-  char operator[](int nIndex) const { return GetAt(nIndex); }
+  char operator[](int nIndex) const { return m_text.at(static_cast<std::size_t>(nIndex)); }
 
   operator const char*() const { return m_text.c_str(); }  // NOLINT: implicit, as the framework
 
@@ -32,24 +30,17 @@ class CString {
   friend CString operator+(const char* a, const CString& b);
 
   // Index of the first occurrence at or after nStart, or -1. A start beyond the text finds nothing.
-  int Find(char ch, int nStart = 0) const;
   int Find(const char* pszSub, int nStart = 0) const;
 
   // Substrings; positions and counts outside the text are clamped to it.
   CString Mid(int nFirst) const;
   CString Mid(int nFirst, int nCount) const;
-  CString Left(int nCount) const;
-  CString Right(int nCount) const;
 
   int Compare(const char* psz) const;  // <0, 0, >0 as strcmp
   friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
   friend bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
   friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
   friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
-  friend bool operator<(const CString& a, const CString& b) { return a.m_text < b.m_text; }
-
-  // printf-style formatting into this string.
-  void Format(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
 
   // A new BSTR converted from the ANSI code page; the caller owns it.
   BSTR AllocSysString() const;

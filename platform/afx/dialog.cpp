@@ -19,11 +19,7 @@ CDialog::~CDialog() = default;
 INT_PTR CDialog::DoModal() {
   const AFX_DIALOG_TEMPLATE* dialogTemplate = afx::FindDialogTemplate(m_lpszTemplateName);
   if (dialogTemplate == nullptr || m_hWnd != nullptr) return -1;
-  HWND owner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr;
-  if (owner == nullptr) {
-    if (afx::DialogSession* open = afx::InnermostDialog()) owner = open->DialogRecord().Handle();
-  }
-  afx::DialogSession session(*this, *dialogTemplate, owner);
+  afx::DialogSession session(*this, *dialogTemplate);
   return session.Run();
 }
 

@@ -36,8 +36,8 @@ LRESULT CopyText(const std::string& text, WPARAM capacity, LPARAM buffer) {
 
 }  // namespace
 
-DialogSession::DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogTemplate, HWND owner)
-    : m_dialogObject(dialog), m_template(dialogTemplate), m_owner(owner) {
+DialogSession::DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogTemplate)
+    : m_dialogObject(dialog), m_template(dialogTemplate) {
   m_dialog = std::make_unique<WindowRecord>();
   m_dialog->session = this;
   m_dialog->index = -1;
@@ -161,8 +161,6 @@ LRESULT DialogSession::DefaultProc(WindowRecord& window, UINT message, WPARAM wP
         if (m_native) m_native->SetIcon(IconFromHandle(slot), big);
         return reinterpret_cast<LRESULT>(previous);
       }
-      case WM_GETICON:
-        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? window.bigIcon : window.smallIcon);
       case WM_ICONERASEBKGND:
         if (m_native && m_paintDepth > 0) m_native->EraseIconBackground();
         return TRUE;
@@ -186,8 +184,6 @@ LRESULT DialogSession::DefaultProc(WindowRecord& window, UINT message, WPARAM wP
         m_native->SetTextLimit(window.index, window.textLimit);
         return 0;
       }
-      case EM_GETLIMITTEXT:
-        return window.textLimit;
       case EM_SETSEL:
         m_native->SetSelection(window.index, static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;

@@ -36,7 +36,7 @@ struct WindowRecord {
 
 class DialogSession final : public DialogEvents {
  public:
-  DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogTemplate, HWND owner);
+  DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogTemplate);
   ~DialogSession();
   DialogSession(const DialogSession&) = delete;
   DialogSession& operator=(const DialogSession&) = delete;
@@ -49,7 +49,6 @@ class DialogSession final : public DialogEvents {
   WindowRecord* FindRecord(HWND hWnd);
   WindowRecord* FindControl(int id);  // the first control with that id in template order
   NativeDialog* Native() { return m_native.get(); }
-  HWND Owner() const { return m_owner; }
 
   // The window procedure of the dialog class and of the control classes.
   LRESULT DefaultProc(WindowRecord& window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,7 +77,6 @@ class DialogSession final : public DialogEvents {
 
   CDialog& m_dialogObject;
   const AFX_DIALOG_TEMPLATE& m_template;
-  HWND m_owner;
   std::unique_ptr<WindowRecord> m_dialog;
   std::vector<std::unique_ptr<WindowRecord>> m_controls;
   std::unique_ptr<NativeDialog> m_native;

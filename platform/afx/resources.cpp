@@ -72,14 +72,6 @@ void AfxSetResourceModule(const AFX_RESOURCE_MODULE* pModule) {
   afx::State().resources = pModule;
 }
 
-const AFX_RESOURCE_MODULE* AfxGetResourceModule() {
-  return afx::State().resources;
-}
-
-HINSTANCE AfxGetResourceHandle() {
-  return afx::ResourceInstance();
-}
-
 HINSTANCE AfxFindResourceHandle(LPCSTR /*lpszName*/, LPCSTR /*lpszType*/) {
   // The executable is the only module with resources.
   return afx::ResourceInstance();
@@ -124,17 +116,4 @@ const afx::Icon* afx::IconFromHandle(HICON hIcon) {
     if (reinterpret_cast<HICON>(icon.get()) == hIcon) return icon.get();
   }
   return nullptr;
-}
-
-int LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
-  if (lpBuffer == nullptr || cchBufferMax <= 0) return 0;
-  lpBuffer[0] = '\0';
-  if (hInstance == nullptr || hInstance != afx::ResourceInstance()) return 0;
-  const char* text = afx::FindProgramString(uID);
-  if (text == nullptr) return 0;
-  const std::size_t length =
-      std::min(std::strlen(text), static_cast<std::size_t>(cchBufferMax - 1));
-  std::memcpy(lpBuffer, text, length);
-  lpBuffer[length] = '\0';
-  return static_cast<int>(length);
 }

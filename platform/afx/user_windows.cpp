@@ -39,17 +39,6 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
   return control != nullptr ? control->Handle() : nullptr;
 }
 
-int GetDlgCtrlID(HWND hWnd) {
-  WindowRecord* window = FindWindowRecord(hWnd);
-  return window != nullptr ? window->id : 0;
-}
-
-HWND GetParent(HWND hWnd) {
-  WindowRecord* window = FindWindowRecord(hWnd);
-  if (window == nullptr) return nullptr;
-  return window->index >= 0 ? window->session->DialogRecord().Handle() : window->session->Owner();
-}
-
 BOOL IsWindow(HWND hWnd) {
   return FindWindowRecord(hWnd) != nullptr ? TRUE : FALSE;
 }
@@ -79,11 +68,6 @@ HWND SetFocus(HWND hWnd) {
   const HWND previous = window->session->FocusedHandle();
   if (window->index >= 0) window->session->FocusControl(*window, false);
   return previous;
-}
-
-HWND GetFocus() {
-  afx::DialogSession* dialog = afx::InnermostDialog();
-  return dialog != nullptr ? dialog->FocusedHandle() : nullptr;
 }
 
 BOOL EndDialog(HWND hDlg, INT_PTR nResult) {

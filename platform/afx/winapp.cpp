@@ -59,20 +59,8 @@ void CWinApp::DoWaitCursor(int nCode) {
 }
 
 int afx::ShowApplicationMessageBox(LPCSTR lpszPrompt, UINT nType) {
-  if ((nType & MB_ICONMASK) == 0) {
-    switch (nType & MB_TYPEMASK) {
-      case MB_OK:
-      case MB_OKCANCEL:
-        nType |= MB_ICONEXCLAMATION;
-        break;
-      case MB_YESNO:
-      case MB_YESNOCANCEL:
-        nType |= MB_ICONQUESTION;
-        break;
-      default:
-        break;
-    }
-  }
+  // A box that names no icon gets the exclamation mark.
+  if ((nType & MB_ICONMASK) == 0) nType |= MB_ICONEXCLAMATION;
   // Owned by the window the operator is working in: the innermost dialog, else the main one.
   HWND owner = nullptr;
   if (DialogSession* open = InnermostDialog()) {
@@ -107,12 +95,6 @@ LPCSTR AfxGetAppName() {
 CWnd* AfxGetMainWnd() {
   CWinApp* app = AfxGetApp();
   return app != nullptr ? app->m_pMainWnd : nullptr;
-}
-
-HINSTANCE AfxGetInstanceHandle() {
-  CWinApp* app = AfxGetApp();
-  if (app != nullptr && app->m_hInstance != nullptr) return app->m_hInstance;
-  return GetModuleHandleA(nullptr);
 }
 
 void AfxEnableControlContainer() {}

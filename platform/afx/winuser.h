@@ -22,11 +22,7 @@ using DWORD_PTR = std::uintptr_t;
 #define MAKEINTRESOURCEA(id) reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<WORD>(id)))
 #define MAKEINTRESOURCE MAKEINTRESOURCEA
 #define IS_INTRESOURCE(name) ((reinterpret_cast<UINT_PTR>(name) >> 16) == 0)
-#define RT_ICON MAKEINTRESOURCE(3)
-#define RT_DIALOG MAKEINTRESOURCE(5)
-#define RT_STRING MAKEINTRESOURCE(6)
 #define RT_GROUP_ICON MAKEINTRESOURCE(14)
-#define RT_VERSION MAKEINTRESOURCE(16)
 
 #define ERROR_INVALID_WINDOW_HANDLE 1400
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812
@@ -81,17 +77,13 @@ using DWORD_PTR = std::uintptr_t;
 #define WM_CLOSE 0x0010
 #define WM_QUERYDRAGICON 0x0037
 #define WM_ICONERASEBKGND 0x0027
-#define WM_GETICON 0x007F
 #define WM_SETICON 0x0080
-#define WM_NCDESTROY 0x0082
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_USER 0x0400
 
 #define EM_SETSEL 0x00B1
 #define EM_LIMITTEXT 0x00C5
-#define EM_SETLIMITTEXT EM_LIMITTEXT
-#define EM_GETLIMITTEXT 0x00D5
 
 #define DM_GETDEFID (WM_USER + 0)
 #define DC_HASDEFID 0x534B
@@ -105,32 +97,15 @@ using DWORD_PTR = std::uintptr_t;
 
 #define IDOK 1
 #define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
-#define IDYES 6
-#define IDNO 7
 
+// Message boxes have the one button OK (MB_OK); the icon is one of these.
 #define MB_OK 0x00000000L
-#define MB_OKCANCEL 0x00000001L
-#define MB_ABORTRETRYIGNORE 0x00000002L
-#define MB_YESNOCANCEL 0x00000003L
-#define MB_YESNO 0x00000004L
-#define MB_RETRYCANCEL 0x00000005L
-#define MB_TYPEMASK 0x0000000FL
 #define MB_ICONHAND 0x00000010L
 #define MB_ICONQUESTION 0x00000020L
 #define MB_ICONEXCLAMATION 0x00000030L
 #define MB_ICONASTERISK 0x00000040L
 #define MB_ICONMASK 0x000000F0L
-#define MB_ICONERROR MB_ICONHAND
 #define MB_ICONSTOP MB_ICONHAND
-#define MB_ICONWARNING MB_ICONEXCLAMATION
-#define MB_ICONINFORMATION MB_ICONASTERISK
-#define MB_DEFBUTTON1 0x00000000L
-#define MB_DEFBUTTON2 0x00000100L
-#define MB_DEFBUTTON3 0x00000200L
-#define MB_DEFMASK 0x00000F00L
 
 // ---- System metrics --------------------------------------------------------------------------
 
@@ -171,13 +146,10 @@ int GetWindowTextLengthA(HWND hWnd);
 #define GetWindowTextLength GetWindowTextLengthA
 
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
-int GetDlgCtrlID(HWND hWnd);
-HWND GetParent(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 BOOL IsIconic(HWND hWnd);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 HWND SetFocus(HWND hWnd);  // returns the window that had the focus
-HWND GetFocus();
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 
 // Shows a modal message box and returns the button chosen (IDOK, ...), 0 on failure.
@@ -191,9 +163,6 @@ int GetSystemMetrics(int nIndex);  // unknown indexes give 0
 // this platform has none. Icons loaded this way are shared and are never destroyed.
 HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 #define LoadIcon LoadIconA
-// Strings of the module's string table; returns the bytes copied without the NUL, 0 if absent.
-int LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
-#define LoadString LoadStringA
 
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);

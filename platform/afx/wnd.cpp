@@ -1,6 +1,4 @@
 // CWnd: a window object attached to a window of the dialog manager.
-#include <vector>
-
 #include "afx_state.h"
 #include "dialog_session.h"
 
@@ -16,11 +14,6 @@ CWnd::~CWnd() {
     window->permanent = nullptr;
   }
   m_hWnd = nullptr;
-}
-
-CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-  WindowRecord* window = FindWindowRecord(hWnd);
-  return window != nullptr ? window->permanent : nullptr;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -42,20 +35,6 @@ BOOL CWnd::Attach(HWND hWndNew) {
   return TRUE;
 }
 
-HWND CWnd::Detach() {
-  const HWND hWnd = m_hWnd;
-  if (WindowRecord* window = FindWindowRecord(hWnd); window && window->permanent == this) {
-    window->permanent = nullptr;
-  }
-  m_hWnd = nullptr;
-  return hWnd;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-  if (pParent == nullptr) return FALSE;
-  return Attach(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
-}
-
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
@@ -64,27 +43,8 @@ void CWnd::SetWindowText(LPCSTR lpszString) {
   ::SetWindowTextA(m_hWnd, lpszString);
 }
 
-int CWnd::GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const {
-  return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
-}
-
-void CWnd::GetWindowText(CString& rString) const {
-  const int length = ::GetWindowTextLengthA(m_hWnd);
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = ::GetWindowTextA(m_hWnd, buffer.data(), length + 1);
-  rString = CString(buffer.data(), copied);
-}
-
-int CWnd::GetWindowTextLength() const {
-  return ::GetWindowTextLengthA(m_hWnd);
-}
-
 CWnd* CWnd::GetDlgItem(int nID) const {
   return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-
-int CWnd::GetDlgCtrlID() const {
-  return ::GetDlgCtrlID(m_hWnd);
 }
 
 BOOL CWnd::IsIconic() const {
@@ -93,19 +53,6 @@ BOOL CWnd::IsIconic() const {
 
 void CWnd::GetClientRect(LPRECT lpRect) const {
   ::GetClientRect(m_hWnd, lpRect);
-}
-
-HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-  return reinterpret_cast<HICON>(
-      SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
-}
-
-CWnd* CWnd::SetFocus() {
-  return FromHandle(::SetFocus(m_hWnd));
-}
-
-CWnd* CWnd::GetFocus() {
-  return FromHandle(::GetFocus());
 }
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {

@@ -24,14 +24,6 @@ class ClassRegistry {
       m_entries.push_back(entry);
   }
 
-  bool Revoke(REFCLSID clsid) {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    const auto found = FindLocked(clsid);
-    if (found == m_entries.end()) return false;
-    m_entries.erase(found);
-    return true;
-  }
-
   ClassFactoryFunction Factory(REFCLSID clsid) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = FindLocked(clsid);
@@ -81,10 +73,6 @@ HRESULT CoRegisterClassObjectEntry(REFCLSID rclsid, LPCOLESTR lpszProgID,
     return E_OUTOFMEMORY;
   }
   return S_OK;
-}
-
-HRESULT CoRevokeClassObjectEntry(REFCLSID rclsid) {
-  return Registry().Revoke(rclsid) ? S_OK : REGDB_E_CLASSNOTREG;
 }
 
 namespace com_detail {

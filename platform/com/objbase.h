@@ -56,7 +56,6 @@ using LPUNKNOWN = IUnknown*;
 #define CLSCTX_INPROC_HANDLER 0x2
 #define CLSCTX_LOCAL_SERVER 0x4
 #define CLSCTX_REMOTE_SERVER 0x10
-#define CLSCTX_SERVER (CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
 #define CLSCTX_ALL (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER)
 
 // COM failure codes
@@ -64,7 +63,6 @@ using LPUNKNOWN = IUnknown*;
 #define CO_E_CLASSSTRING TARVELO_HR(0x800401F3)
 #define REGDB_E_CLASSNOTREG TARVELO_HR(0x80040154)
 #define CLASS_E_NOAGGREGATION TARVELO_HR(0x80040110)
-#define RPC_E_CHANGED_MODE TARVELO_HR(0x80010106)
 
 // Initialisation is counted per thread: S_OK the first time, S_FALSE when already initialised.
 // Every successful call is balanced by one CoUninitialize.
@@ -92,10 +90,7 @@ HRESULT OleRun(LPUNKNOWN pUnknown);
 // Makes a new object of the class and answers its interface riid (an AddRef'd pointer).
 using ClassFactoryFunction = HRESULT (*)(REFIID riid, void** ppv);
 
-// Registers a class under its CLSID and ProgID; registering the same CLSID again replaces it.
-// Thread-safe. E_INVALIDARG for a missing ProgID or factory.
+// Registers a class under its CLSID and ProgID for the rest of the process; registering the
+// same CLSID again replaces it. Thread-safe. E_INVALIDARG for a missing ProgID or factory.
 HRESULT CoRegisterClassObjectEntry(REFCLSID rclsid, LPCOLESTR lpszProgID,
                                    ClassFactoryFunction factory);
-// Removes a class again (tests use this to make a component "not registered");
-// REGDB_E_CLASSNOTREG when it was not registered.
-HRESULT CoRevokeClassObjectEntry(REFCLSID rclsid);

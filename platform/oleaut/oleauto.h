@@ -36,9 +36,7 @@ enum VARENUM : VARTYPE {
 };
 
 #define DISP_E_PARAMNOTFOUND TARVELO_HR(0x80020004)
-#define DISP_E_TYPEMISMATCH TARVELO_HR(0x80020005)
 #define DISP_E_BADVARTYPE TARVELO_HR(0x80020008)
-#define DISP_E_ARRAYISLOCKED TARVELO_HR(0x8002000D)
 
 struct VARIANT {
   VARTYPE vt;
@@ -56,13 +54,6 @@ struct VARIANT {
 };
 using VARIANTARG = VARIANT;
 using LPVARIANT = VARIANT*;
-
-#define V_VT(v) ((v)->vt)
-#define V_BSTR(v) ((v)->bstrVal)
-#define V_BOOL(v) ((v)->boolVal)
-#define V_I4(v) ((v)->lVal)
-#define V_ERROR(v) ((v)->scode)
-#define V_UNKNOWN(v) ((v)->punkVal)
 
 void VariantInit(VARIANTARG* pvarg);  // VT_EMPTY; nothing is freed
 // Frees what the variant owns (a BSTR, a reference) and leaves VT_EMPTY.

@@ -107,9 +107,7 @@ using LPSTARTUPINFOA = STARTUPINFOA*;
 
 #define STARTF_USESHOWWINDOW 0x00000001
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 #define SW_SHOWMINIMIZED 2
-#define SW_SHOW 5
 #define SW_SHOWDEFAULT 10
 
 // ---- HRESULT -------------------------------------------------------------------------------
@@ -123,10 +121,8 @@ using LPSTARTUPINFOA = STARTUPINFOA*;
 #define E_NOTIMPL TARVELO_HR(0x80004001)
 #define E_NOINTERFACE TARVELO_HR(0x80004002)
 #define E_POINTER TARVELO_HR(0x80004003)
-#define E_ABORT TARVELO_HR(0x80004004)
 #define E_FAIL TARVELO_HR(0x80004005)
 #define E_UNEXPECTED TARVELO_HR(0x8000FFFF)
-#define E_ACCESSDENIED TARVELO_HR(0x80070005)
 #define E_OUTOFMEMORY TARVELO_HR(0x8007000E)
 #define E_INVALIDARG TARVELO_HR(0x80070057)
 
@@ -137,20 +133,16 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
              ? 0
              : static_cast<HRESULT>((error & 0x0000FFFFu) | (FACILITY_WIN32 << 16) | 0x80000000u);
 }
-#define HRESULT_CODE(hr) ((hr)&0xFFFF)
 
 // ---- Win32 error codes (GetLastError) ------------------------------------------------------
 
 #define ERROR_SUCCESS 0
-#define ERROR_FILE_NOT_FOUND 2
 #define ERROR_NOT_ENOUGH_MEMORY 8
-#define ERROR_OUTOFMEMORY 14
 #define ERROR_INVALID_PARAMETER 87
 #define ERROR_INSUFFICIENT_BUFFER 122
 #define ERROR_MOD_NOT_FOUND 126
 #define ERROR_INVALID_FLAGS 1004
 #define ERROR_NO_UNICODE_TRANSLATION 1113
-#define ERROR_CANCELLED 1223
 
 // ---- Code pages ----------------------------------------------------------------------------
 

@@ -33,7 +33,7 @@ TEST_F(ApplicationTest, TheTitleComesFromTheResourcesElseTheExecutable) {
   }
 }
 
-TEST_F(ApplicationTest, FrameworkMessageBoxesChooseAnIconFromTheButtons) {
+TEST_F(ApplicationTest, FrameworkMessageBoxesHaveTheExclamationMarkUnlessAnIconIsNamed) {
   ScopedSampleModule module({"Box Title", nullptr});
   struct Case {
     UINT type;
@@ -41,10 +41,6 @@ TEST_F(ApplicationTest, FrameworkMessageBoxesChooseAnIconFromTheButtons) {
   };
   const Case cases[] = {
       {MB_OK, MB_OK | MB_ICONEXCLAMATION},
-      {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
-      {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
-      {MB_YESNOCANCEL | MB_DEFBUTTON2, MB_YESNOCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION},
-      {MB_RETRYCANCEL, MB_RETRYCANCEL},
       {MB_OK | MB_ICONSTOP, MB_OK | MB_ICONSTOP},
   };
   for (const Case& c : cases) {
@@ -69,36 +65,6 @@ TEST_F(ApplicationTest, StringMessageBoxesFindTheProgramsAndTheFrameworksStrings
   ASSERT_EQ(Boxes().size(), 2u);
   EXPECT_EQ(Boxes()[0].text, "Hello from the sample");
   EXPECT_EQ(Boxes()[1].text, "Please enter an integer.");
-
-  char text[8];
-  EXPECT_EQ(::LoadStringA(AfxGetResourceHandle(), IDS_SAMPLE_GREETING, text, sizeof text), 7);
-  EXPECT_STREQ(text, "Hello f");
-  EXPECT_EQ(::LoadStringA(AfxGetResourceHandle(), IDS_NOT_THERE, text, sizeof text), 0);
-  EXPECT_STREQ(text, "");
-}
-
-TEST_F(ApplicationTest, MessageBoxesAnswerAsTheAnswererSaysElseWithTheirDefaultButton) {
-  struct Case {
-    UINT type;
-    int answer;
-  };
-  const Case cases[] = {
-      {MB_OK, IDOK},
-      {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
-      {MB_YESNO, IDYES},
-      {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
-      {MB_RETRYCANCEL, IDRETRY},
-      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
-      {MB_YESNO | MB_DEFBUTTON3, IDNO},  // past the last button: the last one
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(::MessageBoxA(nullptr, "q", "c", c.type), c.answer) << std::hex << c.type;
-  }
-  backend.SetMessageBoxAnswerer([](const afx::headless::MessageBoxRecord& box) {
-    return box.text == "no please" ? IDNO : IDYES;
-  });
-  EXPECT_EQ(::MessageBoxA(nullptr, "no please", "c", MB_YESNO), IDNO);
-  EXPECT_EQ(Boxes().back().answer, IDNO);
 }
 
 TEST_F(ApplicationTest, TheWaitCursorNestsAndNeverGoesBelowNothing) {

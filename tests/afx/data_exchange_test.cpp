@@ -58,7 +58,7 @@ TEST_F(DataExchangeTest, ControlObjectsAreAttachedOnceAndLetGoWithTheWindow) {
   EXPECT_NE(attached, nullptr);
   EXPECT_EQ(attached, control);
   EXPECT_EQ(afterSecondExchange, attached);
-  EXPECT_EQ(CWnd::FromHandlePermanent(control), nullptr);  // the window is gone
+  EXPECT_EQ(CWnd::FromHandle(control), nullptr);  // the window is gone
   EXPECT_EQ(dialog.m_editName.m_hWnd, nullptr);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
 }

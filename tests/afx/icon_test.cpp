@@ -115,7 +115,8 @@ END_MESSAGE_MAP()
 
 TEST_F(IconResourceTest, IconsAreDrawnOnlyWhilePainting) {
   CIconDlg dialog;
-  dialog.m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCE(IDI_SAMPLE));
+  dialog.m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCE(IDI_SAMPLE), RT_GROUP_ICON),
+                               MAKEINTRESOURCE(IDI_SAMPLE));
   std::vector<afx::headless::DrawnIcon> drawn;
   int erased = 0;
   BOOL outsidePaint = TRUE;

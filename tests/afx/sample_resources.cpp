@@ -171,11 +171,16 @@ const AFX_RESOURCE_MODULE& SampleModule(const SampleModuleOptions& options) {
   return store.modules.back();
 }
 
-ScopedSampleModule::ScopedSampleModule(const SampleModuleOptions& options)
-    : m_previous(AfxGetResourceModule()) {
-  AfxSetResourceModule(&SampleModule(options));
+namespace {
+const AFX_RESOURCE_MODULE* g_current = nullptr;  // what the innermost scope registered
+}  // namespace
+
+ScopedSampleModule::ScopedSampleModule(const SampleModuleOptions& options) : m_previous(g_current) {
+  g_current = &SampleModule(options);
+  AfxSetResourceModule(g_current);
 }
 
 ScopedSampleModule::~ScopedSampleModule() {
-  AfxSetResourceModule(m_previous);
+  g_current = m_previous;
+  AfxSetResourceModule(g_current);
 }

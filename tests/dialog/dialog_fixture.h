@@ -14,10 +14,8 @@ class SoapTestDlgTest : public ::testing::Test {
   using Dialog = afx::headless::Dialog;
   using Key = afx::headless::Key;
 
-  SoapTestDlgTest() : m_previousModule(AfxGetResourceModule()) {
-    AfxSetResourceModule(&TarveloResourceModule());
-  }
-  ~SoapTestDlgTest() override { AfxSetResourceModule(m_previousModule); }
+  SoapTestDlgTest() { AfxSetResourceModule(&TarveloResourceModule()); }
+  ~SoapTestDlgTest() override { AfxSetResourceModule(nullptr); }
 
   INT_PTR Run(CDialog& dialog, afx::headless::Backend::Script script) {
     backend.QueueScript(std::move(script));
@@ -27,9 +25,6 @@ class SoapTestDlgTest : public ::testing::Test {
   afx::headless::Backend backend;
   afx::ScopedBackend useBackend{backend};
   tarvelo_test::ScopedAnsiCodePage windows1250{1250};
-
- private:
-  const AFX_RESOURCE_MODULE* m_previousModule;
 };
 
 // The dialog with its test run replaced by a counter, so that Enter and the button can be

@@ -35,10 +35,8 @@ class QtWindowTest : public ::testing::Test {
     s_backend = nullptr;
   }
 
-  QtWindowTest() : m_previousModule(AfxGetResourceModule()) {
-    AfxSetResourceModule(&TarveloResourceModule());
-  }
-  ~QtWindowTest() override { AfxSetResourceModule(m_previousModule); }
+  QtWindowTest() { AfxSetResourceModule(&TarveloResourceModule()); }
+  ~QtWindowTest() override { AfxSetResourceModule(nullptr); }
 
   // Runs the dialog; `inside` runs once the window is up, in its modal loop.
   INT_PTR Run(CDialog& dialog, std::function<void(QWidget&)> inside) {
@@ -88,9 +86,6 @@ class QtWindowTest : public ::testing::Test {
   static afx::WindowBackend* s_backend;
   afx::ScopedBackend m_useBackend{*s_backend};
   tarvelo_test::ScopedAnsiCodePage m_windows1250{1250};
-
- private:
-  const AFX_RESOURCE_MODULE* m_previousModule;
 };
 
 afx::WindowBackend* QtWindowTest::s_backend = nullptr;
@@ -238,21 +233,21 @@ TEST_F(QtWindowTest, MessageBoxesAndTheWaitCursor) {
       }
       EXPECT_EQ(box->text(), "Exception occurred - check the network");
       EXPECT_EQ(box->windowTitle(), "Error");
-      EXPECT_EQ(box->icon(), QMessageBox::Question);
+      EXPECT_EQ(box->icon(), QMessageBox::Critical);
+      EXPECT_EQ(box->buttons().size(), 1);
       EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-      box->button(QMessageBox::No)->click();
+      QTest::keyClick(box, Qt::Key_Escape);
     });
     dialog.BeginWaitCursor();
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    answer = dialog.MessageBox("Exception occurred - check the network", "Error",
-                               MB_YESNO | MB_ICONQUESTION);
+    answer = dialog.MessageBox("Exception occurred - check the network", "Error", MB_ICONSTOP);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     dialog.EndWaitCursor();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     QTest::keyClick(&window, Qt::Key_Escape);
   });
-  EXPECT_EQ(answer, IDNO);
+  EXPECT_EQ(answer, IDOK);
 }
 
 TEST_F(QtWindowTest, EveryTextFitsItsControlAndThePictureIsSaved) {

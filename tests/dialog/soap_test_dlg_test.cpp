@@ -23,19 +23,21 @@ TEST_F(SoapTestDlgTest, ConstructionSetsTheBoundMembersAndLeavesThePlainOnesAlon
   std::memset(storage, kPattern, sizeof storage);
   auto* dialog = new (storage) CSoapTestDlg;
 
-  EXPECT_TRUE(dialog->m_strText.IsEmpty());
-  EXPECT_TRUE(dialog->m_strRequest.IsEmpty());
-  EXPECT_TRUE(dialog->m_strResponse.IsEmpty());
-  EXPECT_TRUE(dialog->m_strTimes.IsEmpty());
-  EXPECT_TRUE(dialog->m_strUser.IsEmpty());
-  EXPECT_TRUE(dialog->m_strEnvelope.IsEmpty());
+  EXPECT_STREQ(dialog->m_strText, "");
+  EXPECT_STREQ(dialog->m_strRequest, "");
+  EXPECT_STREQ(dialog->m_strResponse, "");
+  EXPECT_STREQ(dialog->m_strTimes, "");
+  EXPECT_STREQ(dialog->m_strUser, "");
+  EXPECT_STREQ(dialog->m_strEnvelope, "");
   EXPECT_EQ(dialog->m_nTimesDone, 0);
   EXPECT_EQ(dialog->m_bstrMethod.WideText(), nullptr);
   EXPECT_EQ(dialog->m_bstrResponse.WideText(), nullptr);
   EXPECT_EQ(dialog->m_varAsync.vt, VT_EMPTY);
   EXPECT_EQ(dialog->m_editText.m_hWnd, nullptr);
   EXPECT_EQ(dialog->m_editTimes.m_hWnd, nullptr);
-  const HICON mainFrame = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+  const HICON mainFrame =
+      ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON),
+                  MAKEINTRESOURCE(IDR_MAINFRAME));
   ASSERT_NE(mainFrame, nullptr);
   EXPECT_EQ(dialog->m_hIcon, mainFrame);
 

@@ -7,8 +7,8 @@
 // script returns with the dialog still open, the dialog ends with IDCANCEL: DoModal never
 // waits for anything.
 //
-// Message boxes are answered at once (by the answerer, else with their default button) and
-// recorded; so are the changes of the wait cursor. Texts are UTF-8 on this interface.
+// Message boxes are answered at once (by the answerer, else with OK) and recorded; so are the
+// changes of the wait cursor. Texts are UTF-8 on this interface.
 //
 //   afx::headless::Backend backend;
 //   afx::ScopedBackend use(backend);
@@ -85,7 +85,6 @@ class Dialog {
   int FocusedId() const;  // 0 when no control has the focus
   int TextLimit(int id) const;
   RECT ControlRect(int id) const;  // pixels in the client area; empty for no such control
-  DWORD ControlStyle(int id) const;
   SIZE ClientSize() const;
   const afx::Icon* WindowIcon(bool big) const;
 
@@ -110,7 +109,7 @@ class Backend final : public WindowBackend {
   // The script of the next dialog that opens; one script per dialog, in queue order. A dialog
   // that finds no script ends at once with IDCANCEL.
   void QueueScript(Script script);
-  // Chooses each message box's answer; without one, a box answers with its default button.
+  // Sees each message box and gives its answer; without one, a box answers with OK.
   void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
 
   const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
@@ -136,9 +135,6 @@ class Backend final : public WindowBackend {
   WaitCursorRecord m_waitCursor;
   int m_dialogsOpened = 0;
 };
-
-// The button a message box of that type answers with when the operator takes its default.
-int DefaultMessageBoxAnswer(UINT type);
 
 std::string Utf8FromUtf16(std::u16string_view text);
 std::u16string Utf16FromUtf8(std::string_view text);

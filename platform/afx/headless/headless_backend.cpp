@@ -36,7 +36,7 @@ std::unique_ptr<NativeDialog> Backend::CreateDialogWindow(const DialogLayout& la
 int Backend::MessageBox(NativeDialog* /*owner*/, std::u16string_view text,
                         std::u16string_view caption, UINT type) {
   MessageBoxRecord record{Utf8FromUtf16(text), Utf8FromUtf16(caption), type, 0};
-  record.answer = m_answerer ? m_answerer(record) : DefaultMessageBoxAnswer(type);
+  record.answer = m_answerer ? m_answerer(record) : IDOK;
   m_messageBoxes.push_back(record);
   return record.answer;
 }
@@ -55,32 +55,6 @@ void Backend::WaitCursorChanged(WaitCursorChange change, int depth) {
   }
   m_waitCursor.depth = depth;
   m_waitCursor.deepest = std::max(m_waitCursor.deepest, depth);
-}
-
-int DefaultMessageBoxAnswer(UINT type) {
-  std::vector<int> buttons;
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-      buttons = {IDOK, IDCANCEL};
-      break;
-    case MB_ABORTRETRYIGNORE:
-      buttons = {IDABORT, IDRETRY, IDIGNORE};
-      break;
-    case MB_YESNOCANCEL:
-      buttons = {IDYES, IDNO, IDCANCEL};
-      break;
-    case MB_YESNO:
-      buttons = {IDYES, IDNO};
-      break;
-    case MB_RETRYCANCEL:
-      buttons = {IDRETRY, IDCANCEL};
-      break;
-    default:
-      buttons = {IDOK};
-      break;
-  }
-  const std::size_t chosen = std::min<std::size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
-  return buttons[chosen];
 }
 
 std::string Utf8FromUtf16(std::u16string_view text) {

@@ -91,11 +91,6 @@ RECT Dialog::ControlRect(int id) const {
   return control != nullptr ? control->bounds : RECT{};
 }
 
-DWORD Dialog::ControlStyle(int id) const {
-  const Control* control = m_window.Find(id);
-  return control != nullptr ? control->style : 0;
-}
-
 SIZE Dialog::ClientSize() const {
   return m_window.ClientSize();
 }

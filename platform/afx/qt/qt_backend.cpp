@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <clocale>
 #include <string>
-#include <vector>
 
 #include "afx_state.h"
 #include "qt/afx_qt.h"
@@ -14,30 +13,6 @@
 
 namespace afx::qt {
 namespace {
-
-struct ButtonChoice {
-  QMessageBox::StandardButton button;
-  int result;
-};
-
-std::vector<ButtonChoice> ButtonsFor(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-      return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_ABORTRETRYIGNORE:
-      return {{QMessageBox::Abort, IDABORT},
-              {QMessageBox::Retry, IDRETRY},
-              {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL:
-      return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_YESNO:
-      return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case MB_RETRYCANCEL:
-      return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-    default:
-      return {{QMessageBox::Ok, IDOK}};
-  }
-}
 
 QMessageBox::Icon IconFor(UINT type) {
   switch (type & MB_ICONMASK) {
@@ -91,25 +66,15 @@ class Backend final : public WindowBackend {
                  UINT type) override {
     QWidget* parent = nullptr;
     if (auto* window = dynamic_cast<DialogWindow*>(owner)) parent = window->Widget();
-    QMessageBox box(IconFor(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                    parent);
-    const std::vector<ButtonChoice> buttons = ButtonsFor(type);
-    for (const ButtonChoice& choice : buttons) box.addButton(choice.button);
-    const std::size_t defaultIndex =
-        std::min<std::size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
-    box.setDefaultButton(buttons[defaultIndex].button);
-    // Escape gives Cancel where there is one, and OK in a box that has only OK.
-    for (const ButtonChoice& choice : buttons) {
-      if (choice.result == IDCANCEL || buttons.size() == 1) box.setEscapeButton(choice.button);
-    }
+    // The one button is OK; Escape and closing the box give OK as well.
+    QMessageBox box(IconFor(type), ToQString(caption), ToQString(text), QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
     // Over a message box the normal cursor shows, as on the real platform.
     if (m_cursorShown) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int chosen = box.exec();
+    box.exec();
     if (m_cursorShown) QApplication::restoreOverrideCursor();
-    for (const ButtonChoice& choice : buttons) {
-      if (chosen == choice.button) return choice.result;
-    }
-    return buttons.size() == 1 ? buttons.front().result : IDCANCEL;
+    return IDOK;
   }
 
   void WaitCursorChanged(WaitCursorChange change, int depth) override {
