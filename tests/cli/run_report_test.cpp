@@ -8,16 +8,17 @@
 namespace {
 
 RunReport SampleReport() {
+  using std::string;  // whole strings assigned: gcc 12 misjudges literal assignment at -O3
   RunReport report;
   report.ran = true;
-  report.timesTyped = "5";
-  report.request = "<srt>a</srt>";
-  report.response = "<simpleMethodResult>Hello a</simpleMethodResult>";
-  report.timesDone = "5";
-  report.begin = "09:05:03.007";
-  report.end = "09:05:04.241";
-  report.diff = "1.234 sec";
-  report.average = "0.247 sec";
+  report.timesTyped = string("5");
+  report.request = string("<srt>a</srt>");
+  report.response = string("<simpleMethodResult>Hello a</simpleMethodResult>");
+  report.timesDone = string("5");
+  report.begin = string("09:05:03.007");
+  report.end = string("09:05:04.241");
+  report.diff = string("1.234 sec");
+  report.average = string("0.247 sec");
   return report;
 }
 
@@ -37,8 +38,8 @@ TEST(RunReport, JsonReadsBackToTheSameFields) {
   // Texts that need escaping: quotes, backslashes, line ends, other control characters, and
   // UTF-8 that passes as it is.
   report.response = "line 1\r\nline \"2\"\t\\ end\x01\x1F čć €";
-  report.timesTyped = "12x";
-  report.timesDone = "3";
+  report.timesTyped = std::string("12x");
+  report.timesDone = std::string("3");
   report.messageBoxes = {"Error: Exception occurred - check the network", "a \"quoted\" box"};
   const std::string json = FormatJson(report);
   EXPECT_TRUE(json.ends_with("}\n"));

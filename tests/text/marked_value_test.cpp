@@ -34,7 +34,11 @@ struct Call {
 };
 
 std::string Quoted(const char* psz) {
-  return psz ? "\"" + Visible(psz) + "\"" : "null";
+  if (!psz) return "null";
+  std::string quoted(1, '"');
+  quoted += Visible(psz);
+  quoted += '"';
+  return quoted;
 }
 
 std::string Describe(const Call& c) {
