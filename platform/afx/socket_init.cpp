@@ -1,4 +1,5 @@
-// AfxSocketInit: the process's socket layer.
+// AfxSocketInit: the process's socket layer. Alone in this file: a test program may link one
+// of its own in its place.
 #include <sys/socket.h>
 #include <unistd.h>
 

@@ -1,12 +1,12 @@
 // The application object: the title, message boxes, the wait cursor, the socket layer and the
 // framework's entry.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 
 #include "afxsock.h"
 #include "sample_dialog.h"
-#include "support/no_free_descriptors.h"
 
 namespace {
 
@@ -87,6 +87,23 @@ TEST_F(ApplicationTest, TheWaitCursorNestsAndNeverGoesBelowNothing) {
   app.EndWaitCursor();
 }
 
+// A process that can open no more files or sockets, for one scope.
+class NoFreeDescriptors {
+ public:
+  NoFreeDescriptors() {
+    getrlimit(RLIMIT_NOFILE, &m_saved);
+    rlimit none = m_saved;
+    none.rlim_cur = 0;
+    setrlimit(RLIMIT_NOFILE, &none);
+  }
+  ~NoFreeDescriptors() { setrlimit(RLIMIT_NOFILE, &m_saved); }
+  NoFreeDescriptors(const NoFreeDescriptors&) = delete;
+  NoFreeDescriptors& operator=(const NoFreeDescriptors&) = delete;
+
+ private:
+  rlimit m_saved{};
+};
+
 TEST(SocketInit, TheLayerIsReadyAndAPeerClosingCannotEndTheProcess) {
   std::signal(SIGPIPE, SIG_DFL);
   WSADATA data{};
@@ -99,7 +116,7 @@ TEST(SocketInit, TheLayerIsReadyAndAPeerClosingCannotEndTheProcess) {
 
 TEST(SocketInit, WithoutRoomForASocketTheLayerIsNotReady) {
   {
-    const tarvelo_test::NoFreeDescriptors full;
+    const NoFreeDescriptors full;
     EXPECT_FALSE(AfxSocketInit());
   }
   EXPECT_TRUE(AfxSocketInit());

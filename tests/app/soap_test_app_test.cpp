@@ -10,7 +10,7 @@
 #include "dialog/soap_test_dlg.h"
 #include "headless/afx_headless.h"
 #include "interop/com_error.h"
-#include "support/no_free_descriptors.h"
+#include "support/socket_layer.h"
 #include "tarvelo_config.h"
 
 namespace {
@@ -25,11 +25,9 @@ class SoapTestAppTest : public ::testing::Test {
 
 TEST_F(SoapTestAppTest, WithoutSocketsOnlyTheMessageIsShownAndNoWindow) {
   const char* argv[] = {"tarvelo"};
-  int exitCode = -1;
-  {
-    const tarvelo_test::NoFreeDescriptors noSocketLayer;
-    exitCode = RunApplication(1, argv);
-  }
+  tarvelo_test::SetSocketLayerReady(false);
+  const int exitCode = RunApplication(1, argv);
+  tarvelo_test::SetSocketLayerReady(true);
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(backend.DialogsOpened(), 0);
   ASSERT_EQ(backend.MessageBoxes().size(), 1u);
