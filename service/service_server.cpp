@@ -174,13 +174,18 @@ void ServiceServer::Impl::start() {
     }
   };
 
+  // clang-format off
   daemon = MHD_start_daemon(
       MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, +on_request, this,
-      MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listener), MHD_OPTION_THREAD_POOL_SIZE,
-      options.threads, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds, MHD_OPTION_CONNECTION_LIMIT,
-      connection_limit(options.threads), MHD_OPTION_NOTIFY_CONNECTION, +on_connection, nullptr,
-      MHD_OPTION_URI_LOG_CALLBACK, +on_target, nullptr, MHD_OPTION_NOTIFY_COMPLETED, +on_completed,
-      this, MHD_OPTION_END);
+      MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listener),
+      MHD_OPTION_THREAD_POOL_SIZE, options.threads,
+      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
+      MHD_OPTION_CONNECTION_LIMIT, connection_limit(options.threads),
+      MHD_OPTION_NOTIFY_CONNECTION, +on_connection, nullptr,
+      MHD_OPTION_URI_LOG_CALLBACK, +on_target, nullptr,
+      MHD_OPTION_NOTIFY_COMPLETED, +on_completed, this,
+      MHD_OPTION_END);
+  // clang-format on
   if (daemon == nullptr) {
     throw std::runtime_error("cannot serve on " + options.host + ":" + std::to_string(port));
   }
@@ -197,7 +202,9 @@ MHD_Result ServiceServer::Impl::on_request(MHD_Connection* connection, const cha
     exchange.begun = true;
     exchange.in_flight = true;
     ++calls_in_flight;
-    request = HttpRequest{};
+    request.headers.clear();
+    request.body = {};
+    request.query = {};
     request.method = method;
     request.path = path;
     const std::string_view target = exchange.target;
@@ -206,12 +213,14 @@ MHD_Result ServiceServer::Impl::on_request(MHD_Connection* connection, const cha
     }
     MHD_get_connection_values_n(connection, MHD_HEADER_KIND, collect_header, &request.headers);
     if (std::optional<HttpReply> refusal = screen_request(request, options.settings)) {
-      // A reply before the body: the library then ends the connection after it ("Connection:
-      // close"), so that no unread byte of the body is taken for a next request.
+      // Answered before any of the body is read. When a body was announced, the library ends the
+      // connection after the reply ("Connection: close"): no unread byte is taken for a request.
       return send(connection, exchange, std::move(*refusal));
     }
-    if (request.method == "POST") return MHD_YES;  // on to the body
-    return send(connection, exchange, handle_request(request, options.settings));
+    if (request.method != "POST") {  // GET or HEAD: nothing to wait for
+      return send(connection, exchange, handle_request(request, options.settings));
+    }
+    return MHD_YES;  // on to the body
   }
   if (*upload_size > 0) {
     if (exchange.dropped == 0 && *upload_size <= limit - exchange.body.size()) {
