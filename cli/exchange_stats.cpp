@@ -137,17 +137,21 @@ std::string FormatStatsJson(const ExchangeTimes& times) {
                      ",\"failedExchange\":" + (times.lastFailed ? std::to_string(count) : "null");
   const char* const names[] = {"minMs", "medianMs", "p90Ms",   "p99Ms",
                                "maxMs", "meanMs",   "stdDevMs"};
+  const auto member = [&json](const char* name, const std::string& value) {
+    json.append(",\"").append(name).append("\":").append(value);
+  };
   if (count == 0) {
-    for (const char* name : names) json += ",\"" + std::string(name) + "\":null";
+    for (const char* name : names) member(name, "null");
   } else {
     const ExchangeStats stats = Summarize(times.ms);
     const double figures[] = {stats.min, stats.median, stats.p90,   stats.p99,
                               stats.max, stats.mean,   stats.stdDev};
-    for (std::size_t i = 0; i < std::size(names); ++i) {
-      json += ",\"" + std::string(names[i]) + "\":" + Ms(figures[i]);
-    }
+    for (std::size_t i = 0; i < std::size(names); ++i) member(names[i], Ms(figures[i]));
   }
   json += ",\"exchangesMs\":[";
-  for (std::size_t i = 0; i < count; ++i) json += (i > 0 ? "," : "") + Ms(times.ms[i]);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) json += ',';
+    json += Ms(times.ms[i]);
+  }
   return json + "]}";
 }
