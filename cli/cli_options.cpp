@@ -61,6 +61,7 @@ bool HasLineBreakOrControl(const std::string& text) {
 
 const char* CliUsage() {
   return "Usage: tarvelo-cli [--text TEXT] [--times N] [--service-host HOST[:PORT]] [--json]\n"
+         "                   [--stats] [--no-progress]\n"
          "\n"
          "Runs the Tarvelo test dialog without a display: types TEXT and N into its fields as\n"
          "an operator would (defaults: the window's own), presses \"Call WebService\" and prints\n"
@@ -70,6 +71,9 @@ const char* CliUsage() {
          "  --times N                   the repeat count as typed, at most 4 characters\n"
          "  --service-host HOST[:PORT]  call this host instead of the built-in one\n"
          "  --json                      print one JSON object instead of labelled lines\n"
+         "  --stats                     also each exchange's time: min, median, p90, p99, max,\n"
+         "                              mean, standard deviation (ms) and a histogram\n"
+         "  --no-progress               no progress line on a terminal's standard error\n"
          "  --help                      this text\n"
          "  --version                   the program's version\n"
          "\n"
@@ -95,6 +99,10 @@ CliParseResult ParseCliOptions(const std::vector<std::string>& args) {
       options.version = true;
     } else if (arg == "--json") {
       options.json = true;
+    } else if (arg == "--stats") {
+      options.stats = true;
+    } else if (arg == "--no-progress") {
+      options.noProgress = true;
     } else if (arg == "--text") {
       options.text = value("--text");
     } else if (arg == "--times") {

@@ -95,6 +95,9 @@ class NativeDialog {
   virtual void SetIcon(const Icon* icon, bool big) = 0;
   virtual bool IsIconic() const = 0;
   virtual SIZE ClientSize() const = 0;
+  // The dialog has just written its members into its controls (UpdateData(FALSE)). A backend
+  // that shows each text as it is set has nothing to do; the headless one tells its user.
+  virtual void ControlsUpdated() {}
 
   // Painting: only between BeginPaint and EndPaint, which the dialog manager calls while it
   // handles a PaintRequested.

@@ -20,14 +20,16 @@ TEST(ParseCliOptions, TakesEveryOption) {
   EXPECT_EQ(none.error, "");
   EXPECT_FALSE(none.options.text || none.options.times || none.options.serviceHost);
   EXPECT_FALSE(none.options.json || none.options.help || none.options.version);
+  EXPECT_FALSE(none.options.stats || none.options.noProgress);
 
-  const CliParseResult all = ParseCliOptions(
-      {"--text", "Tom & Jerry", "--times", "12x", "--service-host", "127.0.0.1:8081", "--json"});
+  const CliParseResult all =
+      ParseCliOptions({"--text", "Tom & Jerry", "--times", "12x", "--service-host",
+                       "127.0.0.1:8081", "--json", "--stats", "--no-progress"});
   EXPECT_EQ(all.error, "");
   EXPECT_EQ(all.options.text.value_or("?"), "Tom & Jerry");
   EXPECT_EQ(all.options.times.value_or("?"), "12x");
   EXPECT_EQ(all.options.serviceHost.value_or("?"), "127.0.0.1:8081");
-  EXPECT_TRUE(all.options.json);
+  EXPECT_TRUE(all.options.json && all.options.stats && all.options.noProgress);
   EXPECT_FALSE(all.options.help);
 
   // Empty values are values: they clear the field.
