@@ -62,14 +62,15 @@ struct DialogLayout {
   std::vector<ControlLayout> controls;  // template order
 };
 
-enum class DialogKey { Enter, Escape, Tab, BackTab };
+enum class DialogKey { Enter, Escape, Tab, BackTab, Left, Right, Up, Down };
 
 // What the operator does to a dialog window, reported by the backend to the dialog manager.
 // Controls are named by their index in the template.
 class DialogEvents {
  public:
   virtual void ButtonClicked(int index) = 0;  // the backend has moved the focus to it
-  virtual void KeyPressed(DialogKey key) = 0;
+  // False when the key is the focused control's own: an edit control keeps its arrow keys.
+  virtual bool KeyPressed(DialogKey key) = 0;
   virtual void CloseRequested() = 0;  // the window manager's close, Alt+F4, ...
   virtual void PaintRequested() = 0;  // the window is being painted: WM_PAINT
 

@@ -14,7 +14,7 @@ constexpr AFX_DIALOG_ITEM kItems[] = {
     {IDOK, "button", "OK", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 150, 8, 40, 14},
     {IDCANCEL, "button", "Cancel", kChild | BS_PUSHBUTTON | WS_TABSTOP, 0, 0, 150, 26, 40, 14},
     {IDC_STATIC, "button", "Group", kChild | BS_GROUPBOX, 0, 0, 2, 1, 140, 90},
-    {IDC_STATIC, "static", "Name:", kChild | SS_LEFT, 0, 0, 8, 10, 30, 8},
+    {IDC_STATIC, "static", "Name:", kChild | SS_LEFT | WS_GROUP, 0, 0, 8, 10, 30, 8},
     {IDC_NAME, "edit", "", kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, 0, 40, 8, 90, 12},
     {IDC_COUNT, "edit", "", kChild | ES_NUMBER | WS_BORDER | WS_TABSTOP, 0, 0, 40, 24, 30, 12},
     {IDC_LOG, "edit", "",

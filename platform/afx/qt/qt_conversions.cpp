@@ -1,8 +1,5 @@
 #include "qt/qt_conversions.h"
 
-#include <strings.h>
-
-#include <QFontDatabase>
 #include <QPixmap>
 #include <cstring>
 
@@ -25,21 +22,6 @@ QIcon ToIcon(const Icon* big, const Icon* small) {
       icon.addPixmap(QPixmap::fromImage(ToImage(image)));
   }
   return icon;
-}
-
-QFont TemplateFont(const AFX_DIALOG_TEMPLATE& dialog) {
-  const char* face = dialog.pszTypeface != nullptr ? dialog.pszTypeface : "";
-  const bool windowsDialogFace = strcasecmp(face, "MS Sans Serif") == 0 ||
-                                 strcasecmp(face, "MS Shell Dlg") == 0 ||
-                                 strcasecmp(face, "MS Shell Dlg 2") == 0 ||
-                                 strcasecmp(face, "Microsoft Sans Serif") == 0 || *face == '\0';
-  QFont font = windowsDialogFace ? QFontDatabase::systemFont(QFontDatabase::GeneralFont)
-                                 : QFont(QString::fromLatin1(face));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(dialog.wPointSize != 0 ? dialog.wPointSize : 8);
-  if (dialog.wWeight != 0) font.setWeight(QFont::Weight(dialog.wWeight));
-  font.setItalic(dialog.bItalic != 0);
-  return font;
 }
 
 }  // namespace afx::qt

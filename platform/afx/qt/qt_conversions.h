@@ -1,7 +1,6 @@
 // Between the framework's values and Qt's. Internal to the Qt backend.
 #pragma once
 
-#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -22,8 +21,5 @@ inline std::u16string FromQString(const QString& text) {
 QImage ToImage(const IconImage& image);
 // Every image of the icons given (null ones are left out).
 QIcon ToIcon(const Icon* big, const Icon* small);
-
-// The template's font on this system: the Windows dialog faces become the system's sans font.
-QFont TemplateFont(const AFX_DIALOG_TEMPLATE& dialog);
 
 }  // namespace afx::qt
