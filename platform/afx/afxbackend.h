@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,18 +22,10 @@
 
 namespace afx {
 
-// One image of an icon: straight (not premultiplied) ARGB pixels (0xAARRGGBB), rows from the top.
-struct IconImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-};
-
-// An icon as LoadIcon makes it: every image of its icon group.
+// An icon as LoadIcon makes it: its icon group's .ico file, whose images a backend that shows
+// them reads itself.
 struct Icon {
-  std::vector<IconImage> images;
-  // The image of that size; else the smallest larger one; else the largest; null if none.
-  const IconImage* ImageForSize(int size) const;
+  std::span<const BYTE> file;
 };
 
 // The icon behind a handle of LoadIcon; null for a handle that is no icon.

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 #include <QString>
 #include <string_view>
 
@@ -18,8 +17,8 @@ inline std::u16string FromQString(const QString& text) {
   return text.toStdU16String();
 }
 
-QImage ToImage(const IconImage& image);
-// Every image of the icons given (null ones are left out).
-QIcon ToIcon(const Icon* big, const Icon* small);
+// Every image of the icons' .ico files, as Qt's image reader reads them (null icons and a second
+// mention of the same icon are left out).
+QIcon ToIcon(const Icon* big, const Icon* small = nullptr);
 
 }  // namespace afx::qt

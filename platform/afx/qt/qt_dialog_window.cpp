@@ -464,9 +464,10 @@ void DialogWindow::EraseIconBackground() {
 }
 
 void DialogWindow::DrawIcon(int x, int y, const Icon& icon, HICON /*handle*/) {
-  QPainter* painter = m_widget->Painter();
-  const IconImage* image = icon.ImageForSize(GetSystemMetrics(SM_CXICON));
-  if (painter != nullptr && image != nullptr) painter->drawImage(QPoint(x, y), ToImage(*image));
+  if (QPainter* painter = m_widget->Painter()) {
+    const int size = GetSystemMetrics(SM_CXICON);
+    painter->drawPixmap(QPoint(x, y), ToIcon(&icon).pixmap(size, size));
+  }
 }
 
 void DialogWindow::Show() {
