@@ -10,6 +10,8 @@ struct CliOptions {
   std::optional<std::string> times;  // typed into the count field
   std::optional<std::string> serviceHost;
   bool json = false;
+  bool stats = false;       // each exchange's time: the figures and a histogram
+  bool noProgress = false;  // no progress line on a terminal
   bool help = false;
   bool version = false;
 };

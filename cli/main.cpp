@@ -2,7 +2,11 @@
 //
 // The same application and dialog as the window program run on the headless backend: the
 // options are typed into the fields, "Call WebService" is pressed, and the fields that the
-// window shows afterwards are printed. Message boxes go to standard error.
+// window shows afterwards are printed. Message boxes go to standard error. With --stats the
+// window's updates are watched to time each exchange; a long run on a terminal shows its
+// progress on standard error.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +16,7 @@
 #include "app/startup.h"
 #include "cli/cli_options.h"
 #include "cli/run_report.h"
+#include "cli/run_watch.h"
 #include "headless/afx_headless.h"
 #include "res/resource.h"
 #include "soap/service_location.h"
@@ -29,7 +34,8 @@ bool ReplaceField(afx::headless::Dialog& dialog, int id, const std::string& text
 }
 
 // Types the options into the fields, presses the default button and reads the window.
-void DriveDialog(afx::headless::Dialog& dialog, const CliOptions& options, RunReport& report) {
+void DriveDialog(afx::headless::Dialog& dialog, const CliOptions& options, RunReport& report,
+                 RunWatch& watch) {
   if (options.text && !ReplaceField(dialog, IDC_TEXT, *options.text)) {
     report.error = "the text field did not take --text";
     return;
@@ -39,7 +45,9 @@ void DriveDialog(afx::headless::Dialog& dialog, const CliOptions& options, RunRe
     return;
   }
   report.timesTyped = dialog.Text(IDC_TIMES);
+  watch.RunStarting(RequestedExchanges(report.timesTyped));
   dialog.Click(IDOK);
+  watch.RunEnded();
   report.request = dialog.Text(IDC_REQUEST);
   report.response = dialog.Text(IDC_RESPONSE);
   report.timesDone = dialog.Text(IDC_TIMES_DONE);
@@ -71,12 +79,15 @@ int main(int argc, char** argv) {
   afx::headless::Backend backend;
   const afx::ScopedBackend useHeadless(backend);
   RunReport report;
-  backend.SetMessageBoxAnswerer([&report](const afx::headless::MessageBoxRecord& box) {
-    std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
+  RunWatch watch(backend, options.stats,
+                 !options.noProgress && isatty(STDERR_FILENO) ? STDERR_FILENO : -1);
+  backend.SetMessageBoxAnswerer([&](const afx::headless::MessageBoxRecord& box) {
+    watch.PrintError(box.caption + ": " + box.text + "\n");
     report.messageBoxes.push_back(box.caption + ": " + box.text);
     return IDOK;
   });
-  backend.QueueScript([&](afx::headless::Dialog& dialog) { DriveDialog(dialog, options, report); });
+  backend.QueueScript(
+      [&](afx::headless::Dialog& dialog) { DriveDialog(dialog, options, report, watch); });
 
   const char* const programArgv[] = {"tarvelo-cli"};
   RunApplication(1, programArgv);
@@ -85,6 +96,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvelo-cli: %s\n", report.error.c_str());
     return 2;
   }
-  std::fputs(options.json ? FormatJson(report).c_str() : FormatLines(report).c_str(), stdout);
+  if (options.stats) {
+    // The figures are shown (Diff. written) only when the run got to its end.
+    report.exchangeTimes =
+        TimeExchanges(watch.Updates(), !report.diff.empty(), std::atoi(report.timesDone.c_str()));
+  }
+  const std::string output =
+      options.json ? FormatJson(report) : FormatLines(report, TerminalColumns(STDOUT_FILENO));
+  std::fputs(output.c_str(), stdout);
   return ExitStatus(report);
 }

@@ -42,13 +42,14 @@ std::string JsonString(const std::string& text) {
 
 }  // namespace
 
-std::string FormatLines(const RunReport& report) {
+std::string FormatLines(const RunReport& report, int terminalColumns) {
   return "Request: " + report.request + "\n" +                                         //
          "Response: " + report.response + "\n" +                                       //
          "Times dane: " + report.timesDone + "\n" + "Begin: " + report.begin + "\n" +  //
          "End: " + report.end + "\n" +                                                 //
          "Diff.: " + report.diff + "\n" +                                              //
-         "Average: " + report.average + "\n";
+         "Average: " + report.average + "\n" +
+         (report.exchangeTimes ? FormatStatsLines(*report.exchangeTimes, terminalColumns) : "");
 }
 
 std::string FormatJson(const RunReport& report) {
@@ -64,13 +65,19 @@ std::string FormatJson(const RunReport& report) {
          ",\"timesDone\":" + std::to_string(std::atoi(report.timesDone.c_str())) +
          ",\"begin\":" + JsonString(report.begin) + ",\"end\":" + JsonString(report.end) +
          ",\"diff\":" + JsonString(report.diff) + ",\"average\":" + JsonString(report.average) +
-         ",\"messageBoxes\":" + boxes + "}\n";
+         ",\"messageBoxes\":" + boxes +
+         (report.exchangeTimes ? ",\"stats\":" + FormatStatsJson(*report.exchangeTimes) : "") +
+         "}\n";
+}
+
+int RequestedExchanges(const std::string& timesTyped) {
+  // The field takes 4 characters: no count overflows.
+  return static_cast<int>(std::strtol(timesTyped.c_str(), nullptr, 10));
 }
 
 int ExitStatus(const RunReport& report) {
   if (!report.ran) return 1;
-  // The count as the run reads it: leading blanks, a sign and digits.
-  const long requested = std::strtol(report.timesTyped.c_str(), nullptr, 10);
+  const int requested = RequestedExchanges(report.timesTyped);
   const long done = std::strtol(report.timesDone.c_str(), nullptr, 10);
   return requested > 0 && done == requested ? 0 : 1;
 }

@@ -1,11 +1,11 @@
 // tarvelo-service: the reference SOAP service that tarvelo talks to out of the box.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <exception>
 #include <string_view>
-#include <thread>
 #include <variant>
 #include <vector>
 
@@ -23,15 +23,26 @@ constexpr int kExitStopped = 0;
 constexpr int kExitCannotListen = 1;
 constexpr int kExitUsage = 2;
 
+// As many connections as the system lets this process hold, whatever the shell that started it
+// allowed: each connection is a descriptor.
+void raise_descriptor_limit() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
 int serve(const CommandLine& line) {
-  // SIGINT and SIGTERM are blocked in every thread and taken by one waiting thread, which stops
-  // the server in an ordinary context rather than inside a signal handler.
+  // SIGINT and SIGTERM are blocked in every thread (the server's threads inherit the mask) and
+  // taken here, so that the server stops in an ordinary context rather than a signal handler.
   sigset_t stop_signals;
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGINT);
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
+  raise_descriptor_limit();
 
   ServiceServer server(line.options);
   try {
@@ -43,15 +54,9 @@ int serve(const CommandLine& line) {
   std::printf("tarvelo-service listening on %s\n", server.url().c_str());
   std::fflush(stdout);
 
-  std::thread waiter([&server, &stop_signals] {
-    int received = 0;
-    sigwait(&stop_signals, &received);
-    server.stop();
-  });
-  server.serve();
-  // serve() also returns when the server fails; the waiter then still waits for its signal.
-  pthread_kill(waiter.native_handle(), SIGTERM);
-  waiter.join();
+  int received = 0;
+  sigwait(&stop_signals, &received);
+  server.stop();
   return kExitStopped;
 }
 

@@ -1,251 +1,299 @@
 #include "service/service_server.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netdb.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <stdexcept>
 #include <thread>
 
-#include "service/connection_server.h"
 #include "service/request_handler.h"
 
 namespace tarvelo::service {
 namespace {
 
-using httplib::Server;
+using namespace std::chrono_literals;
 
-// A connection waiting for its next request (idle, or with half a head sent) is closed after this
-// long. Waiting holds no worker.
-constexpr std::chrono::seconds kHeadTimeout{5};
-// After this many requests a connection is closed, so that no client keeps one forever.
-constexpr std::size_t kKeepAliveRequests = 100;
-// The longest pause allowed while a body is read or a reply written.
-constexpr time_t kReadWriteSeconds = 5;
+// A connection on which nothing moves for this long is closed: idle between calls, in the middle
+// of a request head or body, or not reading its reply. Waiting holds no thread.
+constexpr unsigned kIdleSeconds = 5;
+// How much of a chunked body over the limit is read and thrown away so that it can be refused with
+// a reply once it ends.
+constexpr std::size_t kMostDropped = std::size_t{1} << 20;
 
-HttpRequest view_of(const httplib::Request& request, std::string_view body) {
-  HttpRequest view;
-  view.method = request.method;
-  view.path = request.path;
-  const std::string_view target = request.target;
-  if (const std::size_t mark = target.find('?'); mark != std::string_view::npos) {
-    view.query = target.substr(mark + 1);
+// The request under way on one connection. One per connection, reused by its next request.
+struct Exchange {
+  std::string target;  // the request target as sent, query included
+  HttpRequest request;
+  std::string body;
+  bool begun = false;       // the handler has seen the complete head
+  std::size_t dropped = 0;  // bytes of a body over the limit, thrown away
+  bool in_flight = false;   // counted among the calls that a stop waits for
+};
+
+MHD_Result collect_header(void* headers, MHD_ValueKind, const char* key, std::size_t key_size,
+                          const char* value, std::size_t value_size) {
+  static_cast<std::vector<HeaderView>*>(headers)->emplace_back(
+      std::string_view(key, key_size), std::string_view(value ? value : "", value_size));
+  return MHD_YES;
+}
+
+std::string address_of(MHD_Connection* connection) {
+  const MHD_ConnectionInfo* info =
+      MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  char text[INET6_ADDRSTRLEN] = "?";
+  if (info != nullptr && info->client_addr != nullptr) {
+    const sockaddr* address = info->client_addr;
+    const void* bytes =
+        address->sa_family == AF_INET6
+            ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
+            : &reinterpret_cast<const sockaddr_in*>(address)->sin_addr;
+    ::inet_ntop(address->sa_family, bytes, text, sizeof text);
   }
-  view.headers.reserve(request.headers.size());
-  for (const auto& [name, value] : request.headers) view.headers.emplace_back(name, value);
-  view.body = body;
-  return view;
+  return text;
 }
 
-void write_reply(HttpReply&& reply, httplib::Response& response) {
-  response.status = reply.status;
-  for (auto& [name, value] : reply.headers) response.set_header(name.c_str(), value);
-  if (!reply.content_type.empty()) response.set_header("Content-Type", reply.content_type);
-  response.body = std::move(reply.body);
+// As many connections as this process may open descriptors, less a few for the listener and each
+// thread's epoll and wake-up descriptors.
+unsigned connection_limit(unsigned threads) {
+  constexpr rlim_t kMost = 1 << 20;
+  const rlim_t spare = 16 + 2 * rlim_t{threads};
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur > kMost) return kMost;
+  return static_cast<unsigned>(limit.rlim_cur > 2 * spare ? limit.rlim_cur - spare : spare);
 }
 
-// True while part of the request's body still waits unread on the connection.
-bool body_pending(const httplib::Request& request) {
-  return request.has_header("Transfer-Encoding") ||
-         request.get_header_value<std::uint64_t>("Content-Length") > 0;
-}
-
-// The connection closes once this reply is written, and the client is told so. Whatever the
-// client still sends is never read.
-void close_after(httplib::Response& response) {
-  response.set_header("Connection", "close");
-  ConnectionServer::close_after_reply();
-}
-
-// A refusal sent before the body was read leaves that body on the connection, where it must not be
-// taken for the next request: the connection closes.
-void refuse_unread(HttpReply&& refusal, const httplib::Request& request,
-                   httplib::Response& response) {
-  write_reply(std::move(refusal), response);
-  if (body_pending(request)) close_after(response);
-}
-
-std::string_view reason_of_error(int status) {
-  switch (status) {
-    case 400:
-      return "The request is not valid HTTP";
-    case 413:
-      return "The request is larger than this service accepts";
-    case 414:
-      return "The request target is too long";
-    default:
-      return "The request could not be served";
+// A listening socket for `host` (a name or an address) and `port`, or an exception that says why
+// there is none.
+int open_listener(const std::string& host, int port) {
+  const std::string where = host + ":" + std::to_string(port);
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+  addrinfo* found = nullptr;
+  if (const int failed = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+      failed != 0) {
+    throw std::runtime_error("cannot listen on " + where + ": " + ::gai_strerror(failed));
   }
+  int cause = 0;
+  for (const addrinfo* candidate = found; candidate != nullptr; candidate = candidate->ai_next) {
+    const int fd =
+        ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+      cause = errno;
+      continue;
+    }
+    const int yes = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (::bind(fd, candidate->ai_addr, candidate->ai_addrlen) == 0 &&
+        ::listen(fd, SOMAXCONN) == 0) {
+      ::freeaddrinfo(found);
+      return fd;
+    }
+    cause = errno;
+    ::close(fd);
+  }
+  ::freeaddrinfo(found);
+  throw std::runtime_error("cannot listen on " + where + ": " + std::strerror(cause));
+}
+
+int bound_port(int listener) {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  return ntohs(address.ss_family == AF_INET6
+                   ? reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port
+                   : reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
 }
 
 }  // namespace
 
 struct ServiceServer::Impl {
   explicit Impl(ServerOptions options_in) : options(std::move(options_in)) {}
+  ~Impl();
 
-  void configure();
-  Server::HandlerResponse pre_route(const httplib::Request& request,
-                                    httplib::Response& response) const;
-  // Answers a call whose body has been read, after the configured delay.
-  void answer(const HttpRequest& call, httplib::Response& response) const;
-  void answer_read(const httplib::Request& request, httplib::Response& response) const;
-  void answer_call(const httplib::Request& request, httplib::Response& response,
-                   const httplib::ContentReader& reader) const;
+  void start();
+  void finish();
+
+  MHD_Result on_request(MHD_Connection* connection, const char* path, const char* method,
+                        const char* upload, std::size_t* upload_size, Exchange& exchange);
+  MHD_Result send(MHD_Connection* connection, const Exchange& exchange, HttpReply&& reply) const;
 
   const ServerOptions options;
-  ConnectionServer server{options.threads, kHeadTimeout};
+  int listener = -1;  // ours until the daemon takes it, and again once it has let it go
   int port = -1;
-  int listener = -1;
-  std::atomic<bool> serving{false};
-  std::atomic<bool> stop_requested{false};
+  MHD_Daemon* daemon = nullptr;
+  std::atomic<int> calls_in_flight{0};
 };
 
-void ServiceServer::Impl::configure() {
-  server.set_keep_alive_max_count(kKeepAliveRequests);
-  server.set_read_timeout(kReadWriteSeconds, 0);
-  server.set_write_timeout(kReadWriteSeconds, 0);
-  server.set_tcp_nodelay(true);
-  server.set_payload_max_length(options.settings.max_body);
-  server.set_socket_options([this](socket_t socket) {
-    const int yes = 1;
-    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    listener = socket;
-  });
-
-  const Settings& settings = options.settings;
-  server.set_expect_100_continue_handler(
-      [&settings](const httplib::Request& request, httplib::Response& response) {
-        std::optional<HttpReply> refusal = screen_request(view_of(request, {}), settings);
-        if (!refusal) return 100;
-        const int status = refusal->status;
-        write_reply(std::move(*refusal), response);
-        close_after(response);
-        return status;
-      });
-  server.set_pre_routing_handler(
-      [this](const httplib::Request& request, httplib::Response& response) {
-        return pre_route(request, response);
-      });
-
-  const std::string pattern = "/Service\\.asmx";
-  server.Get(pattern, [this](const httplib::Request& request, httplib::Response& response) {
-    answer_read(request, response);
-  });
-  server.Post(pattern, [this](const httplib::Request& request, httplib::Response& response,
-                              const httplib::ContentReader& reader) {
-    answer_call(request, response, reader);
-  });
-
-  // Errors that the HTTP layer finds itself get a readable body as well. Every error reply counts
-  // as handled here, because only then does the HTTP layer give it a Content-Length on every path
-  // (a refusal of "Expect: 100-continue" would otherwise be delimited by closing the connection).
-  server.set_error_handler(
-      Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
-        if (response.body.empty()) {
-          write_reply(plain_reply(response.status, reason_of_error(response.status)), response);
-        }
-        return Server::HandlerResponse::Handled;
-      }));
-  server.set_exception_handler(
-      [](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-        write_reply(plain_reply(500, "The service failed while it answered"), response);
-      });
-  if (options.access_log) {
-    server.set_logger([](const httplib::Request& request, const httplib::Response& response) {
-      const std::string line = request.remote_addr + " " + request.method + " " + request.target +
-                               " " + std::to_string(response.status) + " " +
-                               std::to_string(response.body.size()) + "\n";
-      std::fputs(line.c_str(), stderr);
-    });
-  }
+ServiceServer::Impl::~Impl() {
+  finish();
+  if (listener >= 0) ::close(listener);  // when listen() failed to start the daemon
 }
 
-Server::HandlerResponse ServiceServer::Impl::pre_route(const httplib::Request& request,
-                                                       httplib::Response& response) const {
-  const HttpRequest head = view_of(request, {});
-  if (std::optional<HttpReply> refusal = screen_request(head, options.settings)) {
-    refuse_unread(std::move(*refusal), request, response);
-    return Server::HandlerResponse::Handled;
-  }
-  // A request without Content-Length or Transfer-Encoding has no body. It is answered here: the
-  // HTTP layer would wait for the connection to close to find the body's end.
-  if (request.method == "POST" && !request.has_header("Content-Length") &&
-      !request.has_header("Transfer-Encoding")) {
-    answer(head, response);
-    return Server::HandlerResponse::Handled;
-  }
-  return Server::HandlerResponse::Unhandled;
-}
-
-void ServiceServer::Impl::answer(const HttpRequest& call, httplib::Response& response) const {
-  HttpReply reply = handle_request(call, options.settings);
-  if (options.delay.count() > 0) std::this_thread::sleep_for(options.delay);
-  write_reply(std::move(reply), response);
-}
-
-void ServiceServer::Impl::answer_read(const httplib::Request& request,
-                                      httplib::Response& response) const {
-  write_reply(handle_request(view_of(request, {}), options.settings), response);
-}
-
-void ServiceServer::Impl::answer_call(const httplib::Request& request, httplib::Response& response,
-                                      const httplib::ContentReader& reader) const {
-  const std::size_t limit = options.settings.max_body;
-  std::string body;
-  body.reserve(static_cast<std::size_t>(
-      std::min<std::uint64_t>(request.get_header_value<std::uint64_t>("Content-Length"), limit)));
-  bool too_large = false;
-  const bool complete = reader([&](const char* data, std::size_t length) {
-    if (length > limit - body.size()) {
-      too_large = true;
-      return false;
+void ServiceServer::Impl::start() {
+  const auto on_connection = [](void*, MHD_Connection*, void** context,
+                                MHD_ConnectionNotificationCode code) {
+    if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+      *context = new Exchange;
+    } else {
+      delete static_cast<Exchange*>(*context);
     }
-    body.append(data, length);
-    return true;
-  });
-  if (too_large || !complete) {
-    write_reply(too_large ? plain_reply(413,
-                                        "The request body is larger than this service accepts"
-                                        " (" +
-                                            std::to_string(limit) + " bytes)")
-                          : plain_reply(400, "The request body could not be read in full"),
-                response);
-    close_after(response);
-    return;
+  };
+  // Called with the request line, before the head is parsed: the start of a new request.
+  const auto on_target = [](void*, const char* target, MHD_Connection* connection) -> void* {
+    auto* exchange = static_cast<Exchange*>(
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT)->socket_context);
+    exchange->target = target;
+    exchange->begun = false;
+    exchange->dropped = 0;
+    exchange->body.clear();
+    return exchange;
+  };
+  const auto on_request = [](void* self, MHD_Connection* connection, const char* path,
+                             const char* method, const char*, const char* upload,
+                             std::size_t* upload_size, void** context) {
+    return static_cast<Impl*>(self)->on_request(connection, path, method, upload, upload_size,
+                                                *static_cast<Exchange*>(*context));
+  };
+  const auto on_completed = [](void* self, MHD_Connection*, void** context,
+                               MHD_RequestTerminationCode) {
+    auto* exchange = static_cast<Exchange*>(*context);
+    if (exchange->in_flight) {
+      exchange->in_flight = false;
+      --static_cast<Impl*>(self)->calls_in_flight;
+    }
+  };
+
+  // clang-format off
+  daemon = MHD_start_daemon(
+      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, +on_request, this,
+      MHD_OPTION_LISTEN_SOCKET, static_cast<MHD_socket>(listener),
+      MHD_OPTION_THREAD_POOL_SIZE, options.threads,
+      MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
+      MHD_OPTION_CONNECTION_LIMIT, connection_limit(options.threads),
+      MHD_OPTION_NOTIFY_CONNECTION, +on_connection, nullptr,
+      MHD_OPTION_URI_LOG_CALLBACK, +on_target, nullptr,
+      MHD_OPTION_NOTIFY_COMPLETED, +on_completed, this,
+      MHD_OPTION_END);
+  // clang-format on
+  if (daemon == nullptr) {
+    throw std::runtime_error("cannot serve on " + options.host + ":" + std::to_string(port));
   }
-  answer(view_of(request, body), response);
+  listener = -1;
+}
+
+MHD_Result ServiceServer::Impl::on_request(MHD_Connection* connection, const char* path,
+                                           const char* method, const char* upload,
+                                           std::size_t* upload_size, Exchange& exchange) {
+  HttpRequest& request = exchange.request;
+  const std::size_t limit = options.settings.max_body;
+  if (!exchange.begun) {
+    // The head is complete and none of the body has been read: every refusal is decided here.
+    exchange.begun = true;
+    exchange.in_flight = true;
+    ++calls_in_flight;
+    request.headers.clear();
+    request.body = {};
+    request.query = {};
+    request.method = method;
+    request.path = path;
+    const std::string_view target = exchange.target;
+    if (const std::size_t mark = target.find('?'); mark != std::string_view::npos) {
+      request.query = target.substr(mark + 1);
+    }
+    MHD_get_connection_values_n(connection, MHD_HEADER_KIND, collect_header, &request.headers);
+    if (std::optional<HttpReply> refusal = screen_request(request, options.settings)) {
+      // Answered before any of the body is read. When a body was announced, the library ends the
+      // connection after the reply ("Connection: close"): no unread byte is taken for a request.
+      return send(connection, exchange, std::move(*refusal));
+    }
+    if (request.method != "POST") {  // GET or HEAD: nothing to wait for
+      return send(connection, exchange, handle_request(request, options.settings));
+    }
+    return MHD_YES;  // on to the body
+  }
+  if (*upload_size > 0) {
+    if (exchange.dropped == 0 && *upload_size <= limit - exchange.body.size()) {
+      exchange.body.append(upload, *upload_size);
+    } else {
+      // Only a chunked body gets here: a declared length over the limit was refused unread. The
+      // library lets a reply go only once the body has ended, so the rest is thrown away, up to
+      // a bound past which the connection is cut without one.
+      exchange.dropped += *upload_size;
+      exchange.body = std::string();
+      if (exchange.dropped > kMostDropped) return MHD_NO;
+    }
+    *upload_size = 0;
+    return MHD_YES;
+  }
+  if (exchange.dropped > 0) {
+    return send(connection, exchange,
+                plain_reply(413, "The request body is larger than this service accepts (" +
+                                     std::to_string(limit) + " bytes)"));
+  }
+  request.body = exchange.body;
+  HttpReply reply = handle_request(request, options.settings);
+  if (options.delay.count() > 0) std::this_thread::sleep_for(options.delay);
+  return send(connection, exchange, std::move(reply));
+}
+
+MHD_Result ServiceServer::Impl::send(MHD_Connection* connection, const Exchange& exchange,
+                                     HttpReply&& reply) const {
+  if (options.access_log) {
+    const std::string line = address_of(connection) + " " + std::string(exchange.request.method) +
+                             " " + exchange.target + " " + std::to_string(reply.status) + " " +
+                             std::to_string(reply.body.size()) + "\n";
+    std::fputs(line.c_str(), stderr);
+  }
+  MHD_Response* response =
+      MHD_create_response_from_buffer(reply.body.size(), reply.body.data(), MHD_RESPMEM_MUST_COPY);
+  if (response == nullptr) return MHD_NO;
+  if (!reply.content_type.empty()) {
+    MHD_add_response_header(response, "Content-Type", reply.content_type.c_str());
+  }
+  for (const auto& [name, value] : reply.headers) {
+    MHD_add_response_header(response, name.c_str(), value.c_str());
+  }
+  const MHD_Result queued =
+      MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
+  MHD_destroy_response(response);
+  return queued;
+}
+
+void ServiceServer::Impl::finish() {
+  if (daemon == nullptr) return;
+  // No new connections; the calls under way are answered, each within its own time-outs.
+  listener = MHD_quiesce_daemon(daemon);
+  const auto deadline = std::chrono::steady_clock::now() + options.delay + 4 * 1s * kIdleSeconds;
+  while (calls_in_flight > 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(5ms);
+  }
+  MHD_stop_daemon(daemon);
+  daemon = nullptr;
+  if (listener >= 0) ::close(listener);
+  listener = -1;
 }
 
 ServiceServer::ServiceServer(ServerOptions options)
-    : impl_(std::make_unique<Impl>(std::move(options))) {
-  impl_->configure();
-}
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
 
 ServiceServer::~ServiceServer() = default;
 
 int ServiceServer::listen() {
   Impl& impl = *impl_;
-  const std::string& host = impl.options.host;
-  errno = 0;
-  if (impl.options.port == 0) {
-    impl.port = impl.server.bind_to_any_port(host);
-  } else if (impl.server.bind_to_port(host, impl.options.port)) {
-    impl.port = impl.options.port;
-  }
-  if (impl.port < 0) {
-    const int cause = errno;
-    throw std::runtime_error("cannot listen on " + host + ":" + std::to_string(impl.options.port) +
-                             (cause != 0 ? std::string(": ") + std::strerror(cause) : ""));
-  }
-  // A deeper queue of connections waiting to be accepted than the HTTP layer asks for, so that
-  // bursts of new connections are not dropped.
-  if (impl.listener >= 0) ::listen(impl.listener, SOMAXCONN);
+  impl.listener = open_listener(impl.options.host, impl.options.port);
+  impl.port = bound_port(impl.listener);
+  impl.start();
   return impl.port;
 }
 
@@ -256,21 +304,8 @@ std::string ServiceServer::url() const {
          kServicePath;
 }
 
-void ServiceServer::serve() {
-  Impl& impl = *impl_;
-  impl.serving = true;
-  if (!impl.stop_requested) impl.server.listen_after_bind();
-  impl.serving = false;
-}
-
 void ServiceServer::stop() {
-  Impl& impl = *impl_;
-  impl.stop_requested = true;
-  // The HTTP layer ignores a stop until its accept loop runs; wait for that if serve() has begun.
-  while (impl.serving && !impl.server.is_running()) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  impl.server.stop();
+  impl_->finish();
 }
 
 }  // namespace tarvelo::service

@@ -1,4 +1,4 @@
-// tarvelo-service on the network: the request handling behind an HTTP server with a worker pool.
+// tarvelo-service on the network: the request handling behind an HTTP server with a thread pool.
 #pragma once
 
 #include <memory>
@@ -11,21 +11,18 @@ namespace tarvelo::service {
 class ServiceServer {
  public:
   explicit ServiceServer(ServerOptions options);
-  ~ServiceServer();
+  ~ServiceServer();  // stops
   ServiceServer(const ServiceServer&) = delete;
   ServiceServer& operator=(const ServiceServer&) = delete;
 
-  // Binds the listening socket and returns its port (the one picked when asked for port 0).
-  // Throws std::runtime_error with a readable message when it cannot.
+  // Binds the listening socket, starts answering on it and returns its port (the one picked when
+  // asked for port 0). Throws std::runtime_error with a readable message when it cannot.
   int listen();
 
   // "http://HOST:PORT/Service.asmx", once listening.
   std::string url() const;
 
-  // Answers requests until stop(); returns after the requests under way have been answered.
-  void serve();
-
-  // From any thread, before or during serve().
+  // Takes no more connections, lets the calls under way be answered, then ends.
   void stop();
 
  private:

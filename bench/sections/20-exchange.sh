@@ -7,8 +7,13 @@
 #   ab            ab -c 1 with the tool's body (HTTP/1.0, one connection per request)
 #   floor-client  plain sockets, the component's request prepared once, each reply read to
 #                 its end: the least an exchange costs on this machine
-# The three run in turn (tool, ab, floor, tool, ...) for BENCH_EXCHANGE_ROUNDS rounds; the
-# medians of the per-exchange times are compared.
+#   tool-stats    the tool with --stats: each exchange timed from the window's updates, which
+#                 must cost nothing measurable (within 2 % of the tool without it)
+# They run in turn (tool and tool-stats, in alternating order, then ab, floor) for
+# BENCH_EXCHANGE_ROUNDS rounds; the medians of the per-exchange times are compared, and
+# tool-stats with the tool of the same round (the median of the rounds' ratios). The
+# instructions that the tool executes with and without --stats (valgrind's callgrind) give the
+# cost of the figures whatever else the machine is doing.
 #   BENCH_EXCHANGE_COUNT   exchanges in one run (default 2000; the tool's count field takes 4
 #                          characters, so at most 9999)
 #   BENCH_EXCHANGE_ROUNDS  rounds (default 5)
@@ -45,14 +50,20 @@ fi
 
 # Each prints the milliseconds of one exchange, or fails.
 run_tool() {
-  "$bench_bin/tarvelo-cli" --times "$count" --service-host "$hostport" --json |
+  "$bench_bin/tarvelo-cli" --times "$count" --service-host "$hostport" --json "$@" |
     python3 -c '
 import json, sys
 report = json.load(sys.stdin)
 done = report["timesDone"]
 if done != int(sys.argv[1]):
     sys.exit("tarvelo-cli did %d exchanges of %s" % (done, sys.argv[1]))
+if "stats" in report and len(report["stats"]["exchangesMs"]) != done:
+    sys.exit("tarvelo-cli --stats timed %d exchanges of %d"
+             % (len(report["stats"]["exchangesMs"]), done))
 print("%.4f" % (float(report["diff"].split()[0]) * 1000.0 / done))' "$count"
+}
+run_tool_stats() {
+  run_tool --stats
 }
 run_ab() {
   local out
@@ -76,19 +87,39 @@ run_floor() {
     sed -n 's/.*per_exchange_ms=\([0-9.]*\).*/\1/p'
 }
 
-declare -A times=([tool]="" [ab]="" [floor]="")
+declare -A times=([tool]="" [tool_stats]="" [ab]="" [floor]="")
+stats_ratios=""  # tool-stats over the tool, round by round
 failures=0
 for round in $(seq 1 "$rounds"); do
-  for client in tool ab floor; do
+  pair="tool tool_stats"
+  if [ $((round % 2)) -eq 0 ]; then pair="tool_stats tool"; fi
+  declare -A this_round=()
+  for client in $pair ab floor; do
     if ms=$("run_$client") && [ -n "$ms" ]; then
       times[$client]+="$ms "
+      this_round[$client]=$ms
       echo "exchange: round $round $client ${ms} ms" >&2
     else
       failures=$((failures + 1))
       echo "exchange: round $round $client failed" >&2
     fi
   done
+  if [ -n "${this_round[tool]:-}" ] && [ -n "${this_round[tool_stats]:-}" ]; then
+    stats_ratios+="$(awk -v a="${this_round[tool_stats]}" -v b="${this_round[tool]}" \
+                       'BEGIN { printf "%.4f", a / b }') "
+  fi
+  unset this_round
 done
+
+# The instructions of one run of the tool (callgrind counts them exactly).
+instructions_count=1000
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$bench_bin/tarvelo-cli" \
+    --times "$instructions_count" --service-host "$hostport" --json "$@" 2>&1 >/dev/null |
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
+instructions_without=$(instructions)
+instructions_stats=$(instructions --stats)
 load_after=$(cut -d' ' -f1 /proc/loadavg)
 
 # median, min and max of a list of numbers
@@ -100,15 +131,21 @@ stats() {
           printf "median_ms=%.4f min_ms=%.4f max_ms=%.4f runs=%d\n", m, v[1], v[NR], NR }'
 }
 tool=$(stats "${times[tool]}")
+tool_stats=$(stats "${times[tool_stats]}")
 ab_stats=$(stats "${times[ab]}")
 floor=$(stats "${times[floor]}")
 bench_row exchange "tarvelo-cli --times $count (Diff. / Times done)" "$tool"
+bench_row exchange "tarvelo-cli --times $count --stats" "$tool_stats"
+bench_row exchange "  --stats / without, the rounds' ratios" \
+  "$(stats "$stats_ratios" | sed 's/_ms=/=/g')"
+bench_row exchange "  instructions of --times $instructions_count (callgrind)" \
+  "without=$instructions_without stats=$instructions_stats"
 bench_row exchange "ab -n $count -c 1 (a connection per request)" "$ab_stats"
 bench_row exchange "floor-client, plain sockets ($count)" "$floor"
 bench_row exchange "load average (1 min) before and after" "before=$load_before after=$load_after"
 
 bench_check "every exchange run completed" "$([ "$failures" -eq 0 ] && echo ok || echo FAILED)" \
-  "$failures of $((rounds * 3)) runs failed"
+  "$failures of $((rounds * 4)) runs failed"
 
 ratio() {
   awk -v a="$(bench_field "$1" median_ms)" -v b="$(bench_field "$2" median_ms)" \
@@ -116,3 +153,8 @@ ratio() {
 }
 bench_ratio "tarvelo/ab per exchange" "$(ratio "$tool" "$ab_stats")" "<=1.10"
 bench_ratio "tarvelo/floor per exchange" "$(ratio "$tool" "$floor")" "<=1.5"
+bench_ratio "tarvelo --stats/without per exchange (median of the rounds)" \
+  "$(stats "$stats_ratios" | sed -n 's/.*median_ms=\([0-9.]*\).*/\1/p' | xargs printf '%.3f')" "<=1.02"
+bench_ratio "tarvelo --stats/without instructions" \
+  "$(awk -v a="$instructions_stats" -v b="$instructions_without" \
+       'BEGIN { printf "%.4f", (b > 0 ? a / b : 0) }')" "<=1.02"

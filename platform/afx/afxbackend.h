@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,18 +22,10 @@
 
 namespace afx {
 
-// One image of an icon: straight (not premultiplied) ARGB pixels (0xAARRGGBB), rows from the top.
-struct IconImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-};
-
-// An icon as LoadIcon makes it: every image of its icon group.
+// An icon as LoadIcon makes it: its icon group's .ico file, whose images a backend that shows
+// them reads itself.
 struct Icon {
-  std::vector<IconImage> images;
-  // The image of that size; else the smallest larger one; else the largest; null if none.
-  const IconImage* ImageForSize(int size) const;
+  std::span<const BYTE> file;
 };
 
 // The icon behind a handle of LoadIcon; null for a handle that is no icon.
@@ -62,14 +55,15 @@ struct DialogLayout {
   std::vector<ControlLayout> controls;  // template order
 };
 
-enum class DialogKey { Enter, Escape, Tab, BackTab };
+enum class DialogKey { Enter, Escape, Tab, BackTab, Left, Right, Up, Down };
 
 // What the operator does to a dialog window, reported by the backend to the dialog manager.
 // Controls are named by their index in the template.
 class DialogEvents {
  public:
   virtual void ButtonClicked(int index) = 0;  // the backend has moved the focus to it
-  virtual void KeyPressed(DialogKey key) = 0;
+  // False when the key is the focused control's own: an edit control keeps its arrow keys.
+  virtual bool KeyPressed(DialogKey key) = 0;
   virtual void CloseRequested() = 0;  // the window manager's close, Alt+F4, ...
   virtual void PaintRequested() = 0;  // the window is being painted: WM_PAINT
 
@@ -95,6 +89,9 @@ class NativeDialog {
   virtual void SetIcon(const Icon* icon, bool big) = 0;
   virtual bool IsIconic() const = 0;
   virtual SIZE ClientSize() const = 0;
+  // The dialog has just written its members into its controls (UpdateData(FALSE)). A backend
+  // that shows each text as it is set has nothing to do; the headless one tells its user.
+  virtual void ControlsUpdated() {}
 
   // Painting: only between BeginPaint and EndPaint, which the dialog manager calls while it
   // handles a PaintRequested.

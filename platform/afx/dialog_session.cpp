@@ -238,7 +238,8 @@ void DialogSession::ButtonClicked(int index) {
   });
 }
 
-void DialogSession::KeyPressed(DialogKey key) {
+bool DialogSession::KeyPressed(DialogKey key) {
+  bool used = true;
   Guarded([&] {
     switch (key) {
       case DialogKey::Tab:
@@ -247,6 +248,19 @@ void DialogSession::KeyPressed(DialogKey key) {
         if (WindowRecord* next = NextTabStop(from, key == DialogKey::Tab ? +1 : -1)) {
           FocusControl(*next, true);
         }
+        break;
+      }
+      case DialogKey::Left:
+      case DialogKey::Right:
+      case DialogKey::Up:
+      case DialogKey::Down: {
+        WindowRecord* focused = FindRecord(FocusedHandle());
+        if (focused == nullptr || focused->kind == ControlKind::Edit) {
+          used = false;  // an edit control moves its caret
+          break;
+        }
+        const int step = key == DialogKey::Right || key == DialogKey::Down ? +1 : -1;
+        if (WindowRecord* next = NextGroupItem(focused->index, step)) FocusControl(*next, true);
         break;
       }
       case DialogKey::Enter: {
@@ -263,6 +277,7 @@ void DialogSession::KeyPressed(DialogKey key) {
         break;
     }
   });
+  return used;
 }
 
 void DialogSession::CloseRequested() {
@@ -286,6 +301,32 @@ WindowRecord* DialogSession::NextTabStop(int from, int step) {
     const int index = ((start + step * k) % count + count) % count;
     WindowRecord& control = *m_controls[static_cast<std::size_t>(index)];
     if (IsTabStop(control)) return &control;
+  }
+  return nullptr;
+}
+
+WindowRecord* DialogSession::NextGroupItem(int from, int step) {
+  // The group runs from the control with WS_GROUP at or before `from` (or the first control)
+  // to the last one before the next WS_GROUP; the search wraps around inside it. Labels and
+  // group boxes never take the focus.
+  const int count = static_cast<int>(m_controls.size());
+  if (from < 0 || from >= count) return nullptr;
+  auto startsGroup = [&](int index) {
+    return (m_controls[static_cast<std::size_t>(index)]->style & WS_GROUP) != 0;
+  };
+  int first = from;
+  while (first > 0 && !startsGroup(first)) --first;
+  int end = from + 1;
+  while (end < count && !startsGroup(end)) ++end;
+  const int size = end - first;
+  for (int k = 1; k < size; ++k) {
+    const int index = first + ((from - first + step * k) % size + size) % size;
+    WindowRecord& control = *m_controls[static_cast<std::size_t>(index)];
+    const bool takesFocus =
+        control.kind != ControlKind::Static && control.kind != ControlKind::GroupBox;
+    if (takesFocus && (control.style & WS_VISIBLE) != 0 && (control.style & WS_DISABLED) == 0) {
+      return &control;
+    }
   }
   return nullptr;
 }

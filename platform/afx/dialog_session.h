@@ -2,8 +2,9 @@
 // through the backend, hands out the window handles of the dialog and its controls, runs the
 // window procedures of the dialog and control classes (what happens to a message nobody
 // handles), and keeps the dialog rules: focus on the first tab stop, Tab and Shift+Tab in
-// template order, Enter for the default button (or the push button that has the focus),
-// Escape and a close request for IDCANCEL. Internal to platform/afx.
+// template order, the arrow keys within the focused control's group (WS_GROUP starts one),
+// Enter for the default button (or the push button that has the focus), Escape and a close
+// request for IDCANCEL. Internal to platform/afx.
 #pragma once
 
 #include <memory>
@@ -63,13 +64,14 @@ class DialogSession final : public DialogEvents {
 
   // DialogEvents
   void ButtonClicked(int index) override;
-  void KeyPressed(DialogKey key) override;
+  bool KeyPressed(DialogKey key) override;
   void CloseRequested() override;
   void PaintRequested() override;
 
  private:
   HDC PaintDc() const { return reinterpret_cast<HDC>(const_cast<DialogSession*>(this)); }
   WindowRecord* NextTabStop(int from, int step);
+  WindowRecord* NextGroupItem(int from, int step);
   bool IsTabStop(const WindowRecord& control) const;
   int DefaultButtonId();
   void SendButtonCommand(int id);

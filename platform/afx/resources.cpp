@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "afx_state.h"
-#include "icon_decoder.h"
 #include "resource_lookup.h"
 
 namespace afx {
@@ -11,6 +10,14 @@ namespace {
 // Resource names here are ids (MAKEINTRESOURCE); a text name finds nothing.
 bool NameIsId(LPCSTR name, UINT id) {
   return name != nullptr && IS_INTRESOURCE(name) && reinterpret_cast<UINT_PTR>(name) == id;
+}
+
+// An icon directory: reserved 0, type 1 (icon), at least one entry, all entries in the file.
+bool IsIconFile(std::span<const BYTE> file) {
+  if (file.size() < 6) return false;
+  const auto word = [&](std::size_t at) { return file[at] | (file[at + 1] << 8); };
+  const std::size_t entries = static_cast<std::size_t>(word(4));
+  return word(0) == 0 && word(2) == 1 && entries > 0 && file.size() >= 6 + 16 * entries;
 }
 
 HINSTANCE ResourceInstance() {
@@ -100,12 +107,11 @@ HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
   auto& loaded = afx::State().loadedIcons;
   auto found = loaded.find(group);
   if (found == loaded.end()) {
-    std::optional<afx::Icon> icon = afx::DecodeIconFile(group->data);
-    if (!icon) {
+    if (!afx::IsIconFile(group->data)) {
       SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
       return nullptr;
     }
-    found = loaded.emplace(group, std::make_unique<afx::Icon>(std::move(*icon))).first;
+    found = loaded.emplace(group, std::make_unique<afx::Icon>(afx::Icon{group->data})).first;
   }
   return reinterpret_cast<HICON>(found->second.get());
 }

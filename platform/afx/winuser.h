@@ -64,6 +64,7 @@ using DWORD_PTR = std::uintptr_t;
 #define ES_RIGHT 0x0002L
 #define ES_MULTILINE 0x0004L
 #define ES_AUTOHSCROLL 0x0080L
+#define ES_NOHIDESEL 0x0100L
 #define ES_READONLY 0x0800L
 #define ES_NUMBER 0x2000L
 

@@ -63,6 +63,11 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   } catch (const CUserException&) {
     return FALSE;  // the operator has been told what is wrong
   }
+  if (!bSaveAndValidate) {
+    if (WindowRecord* window = FindWindowRecord(m_hWnd); window && window->index < 0) {
+      if (afx::NativeDialog* native = window->session->Native()) native->ControlsUpdated();
+    }
+  }
   return TRUE;
 }
 

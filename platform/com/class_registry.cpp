@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ascii_case.h"
+
 namespace {
 
 struct ClassEntry {
@@ -33,7 +35,7 @@ class ClassRegistry {
   bool ClassOf(std::u16string_view progId, CLSID* clsid) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const ClassEntry& e) {
-      return SameIgnoringAsciiCase(e.progId, progId);
+      return ascii::EqualsIgnoringCase(e.progId, progId);
     });
     if (found == m_entries.end()) return false;
     *clsid = found->clsid;
@@ -44,13 +46,6 @@ class ClassRegistry {
   std::vector<ClassEntry>::iterator FindLocked(REFCLSID clsid) {
     return std::find_if(m_entries.begin(), m_entries.end(),
                         [&](const ClassEntry& e) { return e.clsid == clsid; });
-  }
-
-  static char16_t LowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-  static bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return LowerAscii(x) == LowerAscii(y); });
   }
 
   std::mutex m_mutex;

@@ -56,4 +56,13 @@ class BoundedOutput {
   bool m_overflowed = false;
 };
 
+// How many units from the start are ASCII, the same in every code page the platform knows: a
+// conversion copies them across in one piece.
+template <typename Unit>
+int AsciiRun(const Unit* units, int count) {
+  int run = 0;
+  while (run < count && units[run] < 0x80) ++run;
+  return run;
+}
+
 }  // namespace win32_detail

@@ -6,6 +6,7 @@
 #include "single_byte_code_page.h"
 #include "utf8.h"
 
+using win32_detail::AsciiRun;
 using win32_detail::BoundedOutput;
 using win32_detail::SingleByteCodePage;
 using win32_detail::Utf8Result;
@@ -41,21 +42,6 @@ int WideLength(const char16_t* text) {
   return length;
 }
 
-bool IsHighSurrogate(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// How many units from the start are ASCII, the same in every code page the platform knows.
-template <typename Unit>
-int AsciiRun(const Unit* units, int count) {
-  int run = 0;
-  while (run < count && units[run] < 0x80) ++run;
-  return run;
-}
-
 int BytesToWide(const SingleByteCodePage& codePage, const unsigned char* bytes, int count,
                 BoundedOutput<char16_t>& out) {
   int i = 0;
@@ -82,7 +68,7 @@ int WideToBytes(const SingleByteCodePage& codePage, const char16_t* units, int c
       byte = defaultChar;
       usedDefault = true;
       // A surrogate pair is one character, so it becomes one default character.
-      if (IsHighSurrogate(units[i]) && i + 1 < count && IsLowSurrogate(units[i + 1])) ++i;
+      if (i + 1 < count && IS_SURROGATE_PAIR(units[i], units[i + 1])) ++i;
     }
     ++i;
     if (!out.Put(byte)) break;

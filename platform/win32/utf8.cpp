@@ -1,5 +1,7 @@
 #include "utf8.h"
 
+#include "windows.h"
+
 namespace win32_detail {
 namespace {
 
@@ -65,24 +67,23 @@ Utf8Result DecodeUtf8(const unsigned char* bytes, int count, bool failOnMalforme
                       BoundedOutput<char16_t>& out) {
   int i = 0;
   while (i < count) {
-    const unsigned char lead = bytes[i++];
-    char32_t cp = lead;
-    bool wellFormed = true;
-    if (lead >= 0x80) {
-      const LeadByte info = ClassifyLead(lead);
-      wellFormed = info.valid;
-      cp = info.payload;
-      unsigned char low = info.firstLow;
-      unsigned char high = info.firstHigh;
-      for (int k = 0; wellFormed && k < info.continuations; ++k) {
-        if (i >= count || bytes[i] < low || bytes[i] > high) {
-          wellFormed = false;  // the byte that breaks the sequence starts the next one
-          break;
-        }
-        cp = (cp << 6) | (bytes[i++] & 0x3F);
-        low = 0x80;
-        high = 0xBF;
+    const int run = AsciiRun(bytes + i, count - i);
+    if (!out.PutEach(bytes + i, run)) return Utf8Result::kOverflow;
+    i += run;
+    if (i == count) break;
+    const LeadByte info = ClassifyLead(bytes[i++]);
+    bool wellFormed = info.valid;
+    char32_t cp = info.payload;
+    unsigned char low = info.firstLow;
+    unsigned char high = info.firstHigh;
+    for (int k = 0; wellFormed && k < info.continuations; ++k) {
+      if (i >= count || bytes[i] < low || bytes[i] > high) {
+        wellFormed = false;  // the byte that breaks the sequence starts the next one
+        break;
       }
+      cp = (cp << 6) | (bytes[i++] & 0x3F);
+      low = 0x80;
+      high = 0xBF;
     }
     if (!wellFormed) {
       if (failOnMalformed) return Utf8Result::kMalformed;
@@ -96,12 +97,15 @@ Utf8Result DecodeUtf8(const unsigned char* bytes, int count, bool failOnMalforme
 Utf8Result EncodeUtf8(const char16_t* units, int count, bool failOnMalformed,
                       BoundedOutput<char>& out) {
   for (int i = 0; i < count; ++i) {
+    const int run = AsciiRun(units + i, count - i);
+    if (!out.PutEach(units + i, run)) return Utf8Result::kOverflow;
+    i += run;
+    if (i == count) break;
     char32_t cp = units[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
+    if (i + 1 < count && IS_SURROGATE_PAIR(units[i], units[i + 1])) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00);
       ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IS_HIGH_SURROGATE(cp) || IS_LOW_SURROGATE(cp)) {
       if (failOnMalformed) return Utf8Result::kMalformed;
       cp = kReplacement;
     }

@@ -159,6 +159,11 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
 #define WC_ERR_INVALID_CHARS 0x00000080
 #define WC_NO_BEST_FIT_CHARS 0x00000400
 
+// UTF-16 surrogates: a high one followed by a low one is one character beyond U+FFFF.
+#define IS_HIGH_SURROGATE(wch) ((wch) >= 0xD800 && (wch) <= 0xDBFF)
+#define IS_LOW_SURROGATE(wch) ((wch) >= 0xDC00 && (wch) <= 0xDFFF)
+#define IS_SURROGATE_PAIR(hs, ls) (IS_HIGH_SURROGATE(hs) && IS_LOW_SURROGATE(ls))
+
 // ---- Kernel services -----------------------------------------------------------------------
 
 // The local clock, with its milliseconds.

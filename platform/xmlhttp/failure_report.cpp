@@ -3,7 +3,7 @@
 #include <string>
 
 #include "msxml.h"
-#include "utf_convert.h"
+#include "wire_text.h"
 
 namespace xmlhttp {
 
@@ -11,10 +11,11 @@ HRESULT ReportFailure(HRESULT hr, std::string_view description) {
   ICreateErrorInfo* creator = nullptr;
   if (FAILED(CreateErrorInfo(&creator)) || !creator) return hr;
   std::u16string source = u"Microsoft.XMLHTTP";
-  std::u16string text = Utf8ToUtf16(description);
+  const BSTR text = NewBstr(description, CP_UTF8);
   creator->SetGUID(IID_IXMLHTTPRequest);
   creator->SetSource(source.data());
-  creator->SetDescription(text.data());
+  if (text) creator->SetDescription(text);  // none when memory ran out
+  SysFreeString(text);
   IErrorInfo* info = nullptr;
   if (SUCCEEDED(creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info))) && info) {
     SetErrorInfo(0, info);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "digest_auth.h"
+#include "ascii_case.h"
 #include "request_headers.h"
 #include "transfer_settings.h"
 
@@ -32,29 +32,6 @@ TransferFailure OutOfMemory() {
   return DescribeTransferFailure(CURLE_OUT_OF_MEMORY, nullptr);
 }
 
-std::string_view TrimLine(std::string_view line) {
-  while (!line.empty() &&
-         (line.back() == '\r' || line.back() == '\n' || line.back() == ' ' || line.back() == '\t'))
-    line.remove_suffix(1);
-  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-  return line;
-}
-
-// A reply's status line ("HTTP/1.1 404 Not Found") starts a fresh reply: the headers and body
-// of a redirect or of a 100 Continue before it are dropped.
-void StartReply(std::string_view statusLine, HttpReply& reply) {
-  reply.headers.clear();
-  reply.body.clear();
-  reply.statusText.clear();
-  reply.status = 0;
-  const std::size_t codeStart = statusLine.find(' ');
-  if (codeStart == std::string_view::npos) return;
-  const std::string_view rest = statusLine.substr(codeStart + 1);
-  std::from_chars(rest.data(), rest.data() + rest.size(), reply.status);
-  const std::size_t textStart = rest.find(' ');
-  if (textStart != std::string_view::npos) reply.statusText = TrimLine(rest.substr(textStart + 1));
-}
-
 // What the reply callbacks write to. Memory running out inside a callback must not unwind
 // through libcurl: it ends the transfer and is reported afterwards.
 struct ReplySink {
@@ -62,26 +39,29 @@ struct ReplySink {
   bool outOfMemory = false;
 };
 
-void TakeHeaderLine(std::string_view raw, HttpReply& reply) {
-  if (raw.starts_with("HTTP/")) {
-    StartReply(TrimLine(raw), reply);
-    return;
-  }
-  const std::string_view line = TrimLine(raw);
-  if (line.empty()) return;
-  if ((raw.front() == ' ' || raw.front() == '\t') && !reply.headers.empty()) {
-    reply.headers.back().second += ' ';  // a folded continuation line
-    reply.headers.back().second += line;
-    return;
-  }
-  const std::size_t colon = line.find(':');
-  if (colon == std::string_view::npos) return;
-  const std::string_view name = TrimLine(line.substr(0, colon));
-  const std::string_view value = TrimLine(line.substr(colon + 1));
-  reply.headers.emplace_back(name, value);
-  if (EqualsIgnoringAsciiCase(name, "Content-Length")) {
+// The value of a header line of that name (ASCII case-insensitive), blanks trimmed; nullopt for
+// a line of another header.
+std::optional<std::string_view> HeaderValue(std::string_view line, std::string_view name) {
+  if (line.size() <= name.size() || line[name.size()] != ':' ||
+      !ascii::EqualsIgnoringCase(line.substr(0, name.size()), name))
+    return std::nullopt;
+  line.remove_prefix(name.size() + 1);
+  const std::size_t first = line.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return std::string_view();
+  return line.substr(first, line.find_last_not_of(" \t\r\n") + 1 - first);
+}
+
+// A status line starts a fresh reply (what a redirect or a 100 Continue before it sent is
+// dropped); a Content-Length reserves room for the body; the Content-Type names its charset.
+void TakeHeaderLine(std::string_view line, HttpReply& reply) {
+  if (line.starts_with("HTTP/")) {
+    reply.contentType.clear();
+    reply.body.clear();
+  } else if (const auto type = HeaderValue(line, "Content-Type")) {
+    reply.contentType = *type;
+  } else if (const auto length = HeaderValue(line, "Content-Length")) {
     std::size_t expected = 0;
-    std::from_chars(value.data(), value.data() + value.size(), expected);
+    std::from_chars(length->data(), length->data() + length->size(), expected);
     reply.body.reserve(std::min(expected, kLargestReservation));
   }
 }
@@ -120,18 +100,17 @@ struct RequestLists {
 
 // False when memory ran out.
 bool BuildLists(const HttpRequest& request, std::string_view method, const HttpUrl& urlParts,
-                const std::string* authorization, RequestLists& lists) {
+                RequestLists& lists) {
   for (const auto& line : request.headerLines)
     if (!Append(lists.headers, line)) return false;
   // libcurl's own additions that would change the exchange are switched off by empty values.
   if (!Append(lists.headers, "Expect:")) return false;
   if (CarriesBody(method) && !request.hasContentType && !Append(lists.headers, "Content-Type:"))
     return false;
-  if (authorization && !Append(lists.headers, *authorization)) return false;
 
   // "localhost" goes to 127.0.0.1 first and to ::1 only when that is refused: no lookup and no
   // attempt on IPv6 first.
-  if (EqualsIgnoringAsciiCase(urlParts.host, "localhost") &&
+  if (ascii::EqualsIgnoringCase(urlParts.host, "localhost") &&
       !Append(lists.resolve, "localhost:" + urlParts.port + ":127.0.0.1,[::1]"))
     return false;
   return true;
@@ -159,17 +138,19 @@ void SetMethodAndBody(CURL* easy, std::string_view method, std::string_view body
   }
 }
 
-// Basic credentials go with the first request, unasked.
-void SetCredentials(CURL* easy, const std::optional<std::string>& user,
-                    const std::string& password) {
-  if (!user) {
-    curl_easy_setopt(easy, CURLOPT_USERNAME, nullptr);
-    curl_easy_setopt(easy, CURLOPT_PASSWORD, nullptr);
-    return;
-  }
-  curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
-  curl_easy_setopt(easy, CURLOPT_USERNAME, user->c_str());
-  curl_easy_setopt(easy, CURLOPT_PASSWORD, password.c_str());
+// With one scheme allowed, libcurl sends Basic credentials with the first request, unasked,
+// and answers a Digest challenge with Digest. Either goes only to the host, port and scheme of
+// the URL the transfer starts from: after a redirect elsewhere libcurl sends none (the
+// component never sets CURLOPT_UNRESTRICTED_AUTH).
+void SetCredentials(CURL* easy, const std::optional<std::string>& user, const std::string& password,
+                    unsigned long authScheme) {
+  curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(authScheme));
+  curl_easy_setopt(easy, CURLOPT_USERNAME, user ? user->c_str() : nullptr);
+  curl_easy_setopt(easy, CURLOPT_PASSWORD, user ? password.c_str() : nullptr);
+}
+
+bool SameOrigin(const HttpUrl& a, const HttpUrl& b) {
+  return a.scheme == b.scheme && a.port == b.port && ascii::EqualsIgnoringCase(a.host, b.host);
 }
 
 }  // namespace
@@ -183,50 +164,48 @@ std::optional<TransferFailure> HttpConnection::Exchange(const HttpRequest& reque
   if (!session_) session_ = TakeEasySession();
   if (!session_) return OutOfMemory();
   if (auto failure =
-          Perform(request, request.method, request.url, request.urlParts, nullptr, reply))
+          Perform(request, request.method, request.url, request.urlParts, CURLAUTH_BASIC, reply))
     return failure;
   if (reply.status == 401 && request.user && !request.hasAuthorization)
-    return AnswerDigestChallenge(request, reply);
+    return RepeatWithDigest(request, reply);
   return std::nullopt;
 }
 
-// The Basic credentials were refused. If the server offers Digest, the request goes once more,
-// as it went last (after any redirect), with a Digest answer.
-std::optional<TransferFailure> HttpConnection::AnswerDigestChallenge(const HttpRequest& request,
-                                                                     HttpReply& reply) {
-  std::vector<std::string> challenges;
-  for (const auto& [name, value] : reply.headers)
-    if (EqualsIgnoringAsciiCase(name, "WWW-Authenticate")) challenges.push_back(value);
-  const auto challenge = FindDigestChallenge(challenges);
-  if (!challenge) return std::nullopt;
-
+// The Basic credentials were refused. If the 401 came from the origin that was opened and offers
+// Digest, the request goes once more, as it went last (after any redirect), and libcurl answers
+// the challenge. A 401 from another origin stays the reply: its challenge gets no answer.
+std::optional<TransferFailure> HttpConnection::RepeatWithDigest(const HttpRequest& request,
+                                                                HttpReply& reply) {
+  CURL* const easy = session_->Handle();
+  long offered = 0;
   char* effectiveUrl = nullptr;
   char* effectiveMethod = nullptr;
-  curl_easy_getinfo(session_->Handle(), CURLINFO_EFFECTIVE_URL, &effectiveUrl);
-  curl_easy_getinfo(session_->Handle(), CURLINFO_EFFECTIVE_METHOD, &effectiveMethod);
-  const std::string url = effectiveUrl ? effectiveUrl : request.url;
-  const std::string method = effectiveMethod ? effectiveMethod : request.method;
+  curl_easy_getinfo(easy, CURLINFO_HTTPAUTH_AVAIL, &offered);
+  curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effectiveUrl);
+  curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_METHOD, &effectiveMethod);
+  if ((offered & CURLAUTH_DIGEST) == 0 || !effectiveUrl || !effectiveMethod) return std::nullopt;
+  const std::string url = effectiveUrl;
+  const std::string method = effectiveMethod;
   const auto parsed = ParseHttpUrl(url);
-  if (!std::holds_alternative<HttpUrl>(parsed)) return std::nullopt;
-  const HttpUrl& urlParts = std::get<HttpUrl>(parsed);
-
-  const std::string authorization =
-      "Authorization: " + DigestAuthorization(*challenge, {*request.user, request.password}, method,
-                                              urlParts.target, NewClientNonce());
-  return Perform(request, method, url, urlParts, &authorization, reply);
+  if (!std::holds_alternative<HttpUrl>(parsed) ||
+      !SameOrigin(std::get<HttpUrl>(parsed), request.urlParts))
+    return std::nullopt;
+  return Perform(request, method, url, std::get<HttpUrl>(parsed), CURLAUTH_DIGEST, reply);
 }
 
-std::optional<TransferFailure> HttpConnection::Perform(
-    const HttpRequest& request, std::string_view method, const std::string& url,
-    const HttpUrl& urlParts, const std::string* authorization, HttpReply& reply) {
+std::optional<TransferFailure> HttpConnection::Perform(const HttpRequest& request,
+                                                       std::string_view method,
+                                                       const std::string& url,
+                                                       const HttpUrl& urlParts,
+                                                       unsigned long authScheme, HttpReply& reply) {
   CURL* const easy = session_->Handle();
   const TransferSettings settings = CurrentTransferSettings();
   RequestLists lists;
-  if (!BuildLists(request, method, urlParts, authorization, lists)) return OutOfMemory();
+  if (!BuildLists(request, method, urlParts, lists)) return OutOfMemory();
 
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   SetMethodAndBody(easy, method, request.body);
-  SetCredentials(easy, authorization ? std::nullopt : request.user, request.password);
+  SetCredentials(easy, request.user, request.password, authScheme);
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, lists.headers.get());
   curl_easy_setopt(easy, CURLOPT_RESOLVE, lists.resolve.get());
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, settings.connectTimeoutMs);

@@ -1,7 +1,9 @@
 // One HTTP request/reply exchange on libcurl, with the component's rules: Basic credentials
-// on the first request and one Digest answer when challenged, redirects as browsers follow
-// them, no proxy for loopback, the component's time-outs, and nothing added that changes the
-// exchange (no "Expect: 100-continue", no compression, no default Content-Type).
+// on the first request and, when the server asks for Digest instead, the request once more with
+// libcurl's Digest; credentials only ever for the origin (scheme, host, port) of the URL opened;
+// redirects as browsers follow them, no proxy for loopback, the component's time-outs, and
+// nothing added that changes the exchange (no "Expect: 100-continue", no compression, no
+// default Content-Type).
 #pragma once
 
 #include <curl/curl.h>
@@ -26,15 +28,14 @@ struct HttpRequest {
   std::vector<std::string> headerLines;  // "Name: value", checked by the caller
   bool hasContentType = false;           // among headerLines
   bool hasAuthorization = false;         // among headerLines
-  std::optional<std::string> user;       // credentials, UTF-8
+  std::optional<std::string> user;       // credentials for the origin of url, UTF-8
   std::string password;
   std::string_view body;  // sent with every method but GET and HEAD; must outlive Exchange
 };
 
 struct HttpReply {
   long status = 0;
-  std::string statusText;
-  std::vector<std::pair<std::string, std::string>> headers;  // in the order received
+  std::string contentType;  // the value of the last reply's Content-Type; empty for none
   std::string body;
 };
 
@@ -54,11 +55,12 @@ class HttpConnection {
   std::optional<TransferFailure> Exchange(const HttpRequest& request, HttpReply& reply);
 
  private:
+  // One curl_easy_perform, redirects included; authScheme is the one scheme libcurl may use
+  // for the credentials.
   std::optional<TransferFailure> Perform(const HttpRequest& request, std::string_view method,
                                          const std::string& url, const HttpUrl& urlParts,
-                                         const std::string* authorization, HttpReply& reply);
-  std::optional<TransferFailure> AnswerDigestChallenge(const HttpRequest& request,
-                                                       HttpReply& reply);
+                                         unsigned long authScheme, HttpReply& reply);
+  std::optional<TransferFailure> RepeatWithDigest(const HttpRequest& request, HttpReply& reply);
 
   std::unique_ptr<EasySession> session_;
   bool transferred_ = false;  // a transfer has completed: later ones may use its connection

@@ -13,11 +13,6 @@ extern const IID IID_IXMLHTTPRequest;
 // {ED8C108E-4349-11D2-91A4-00C04F7969E8}
 extern const CLSID CLSID_XMLHTTPRequest;
 
-// Ready states, as get_readyState reports them.
-#define XMLHTTP_READYSTATE_UNINITIALIZED 0
-#define XMLHTTP_READYSTATE_LOADING 1
-#define XMLHTTP_READYSTATE_COMPLETED 4
-
 // Reading a reply before it has arrived.
 #ifndef E_PENDING
 #define E_PENDING TARVELO_HR(0x8000000A)
@@ -40,30 +35,24 @@ struct IXMLHTTPRequest : IUnknown {
   // http or https URL. varAsync must be false (VT_BOOL) or missing: only synchronous requests
   // are made (true gives E_NOTIMPL). bstrUser and bstrPassword are VT_BSTR or missing
   // (VT_EMPTY, VT_NULL, VT_ERROR); with a user the request carries Basic credentials, and a
-  // Digest challenge is answered once. Opening again discards the earlier request and reply.
+  // Digest challenge is answered once. The credentials go only to the scheme, host and port of
+  // bstrUrl: a redirect elsewhere is followed without them, and a challenge from there is not
+  // answered. Opening again discards the earlier request and reply.
   STDMETHOD(open)
   (BSTR bstrMethod, BSTR bstrUrl, VARIANT varAsync, VARIANT bstrUser, VARIANT bstrPassword) PURE;
   // Adds a request header after open and before send. A name or value with CR, LF or NUL, or a
   // name that is not an HTTP token, is refused with E_INVALIDARG. Setting a name again joins
   // the values with ", ".
   STDMETHOD(setRequestHeader)(BSTR bstrHeader, BSTR bstrValue) PURE;
-  // The value of a reply header, case-insensitive name; S_FALSE and null when there is none.
-  STDMETHOD(getResponseHeader)(BSTR bstrHeader, BSTR* pbstrValue) PURE;
-  // Every reply header as "Name: value\r\n" lines, in the order received.
-  STDMETHOD(getAllResponseHeaders)(BSTR* pbstrHeaders) PURE;
   // Sends the request with the body (VT_BSTR, sent as UTF-8; missing sends none) and returns
   // when the whole reply has arrived. An HTTP error status is a completed exchange; a failed
   // transfer returns HRESULT_FROM_WIN32(ERROR_INTERNET_... or ERROR_HTTP_...) with a
   // description.
   STDMETHOD(send)(VARIANT varBody) PURE;
-  // Drops the request and its reply; the object is as new (ready state 0).
-  STDMETHOD(abort)() PURE;
-  STDMETHOD(get_status)(LONG* plStatus) PURE;
-  STDMETHOD(get_statusText)(BSTR* pbstrStatus) PURE;
-  // The reply body as a new string the caller owns, decoded by the charset of the reply's
-  // Content-Type (UTF-8 when none is named; a byte-order mark decides over the label).
+  // The reply body (of an error status as well) as a new string the caller owns, decoded by
+  // the charset of the reply's Content-Type (UTF-8 when none is named; a UTF-8 byte-order mark
+  // decides over the label). E_PENDING before a send has completed.
   STDMETHOD(get_responseText)(BSTR* pbstrBody) PURE;
-  STDMETHOD(get_readyState)(LONG* plState) PURE;
 
  protected:
   ~IXMLHTTPRequest() = default;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ascii_case.h"
+
 namespace xmlhttp {
 namespace {
 
@@ -22,20 +24,12 @@ bool IsHttpToken(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), IsTokenChar);
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 HeaderProblem CheckRequestHeader(std::string_view name, std::string_view value) {
   if (!IsHttpToken(name)) return HeaderProblem::kBadName;
   if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
     return HeaderProblem::kBadValue;
-  if (EqualsIgnoringAsciiCase(name, "Content-Length") ||
-      EqualsIgnoringAsciiCase(name, "Transfer-Encoding"))
+  if (ascii::EqualsIgnoringCase(name, "Content-Length") ||
+      ascii::EqualsIgnoringCase(name, "Transfer-Encoding"))
     return HeaderProblem::kReservedName;
   return HeaderProblem::kNone;
 }
@@ -43,7 +37,7 @@ HeaderProblem CheckRequestHeader(std::string_view name, std::string_view value) 
 void RequestHeaders::Set(std::string_view name, std::string_view value) {
   value = TrimBlanks(value);
   for (auto& [existingName, existingValue] : headers_)
-    if (EqualsIgnoringAsciiCase(existingName, name)) {
+    if (ascii::EqualsIgnoringCase(existingName, name)) {
       existingValue += ", ";
       existingValue += value;
       return;
@@ -53,7 +47,7 @@ void RequestHeaders::Set(std::string_view name, std::string_view value) {
 
 bool RequestHeaders::Has(std::string_view name) const {
   return std::any_of(headers_.begin(), headers_.end(), [&](const auto& header) {
-    return EqualsIgnoringAsciiCase(header.first, name);
+    return ascii::EqualsIgnoringCase(header.first, name);
   });
 }
 

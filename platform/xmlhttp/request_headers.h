@@ -37,6 +37,4 @@ class RequestHeaders {
   std::vector<std::pair<std::string, std::string>> headers_;
 };
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 }  // namespace xmlhttp

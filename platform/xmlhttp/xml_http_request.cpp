@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "ascii_case.h"
 #include "failure_report.h"
 #include "http_exchange.h"
 #include "msxml.h"
 #include "reply_charset.h"
 #include "request_headers.h"
-#include "utf_convert.h"
+#include "wire_text.h"
 
 namespace xmlhttp {
 namespace {
@@ -25,13 +26,8 @@ bool IsMissing(const VARIANT& value) {
   return value.vt == VT_EMPTY || value.vt == VT_NULL || value.vt == VT_ERROR;
 }
 
-// A new BSTR holding UTF-8 text, or null when memory ran out.
-BSTR NewBstr(std::string_view utf8) {
-  const std::size_t units = Utf8ToUtf16(utf8, nullptr);
-  BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(units));
-  if (text) Utf8ToUtf16(utf8, text);
-  return text;
-}
+// Where a request object is: opened and not yet sent, or holding a reply.
+enum class Stage { kNew, kOpened, kCompleted };
 
 HRESULT OutOfMemory() {
   return ReportFailure(E_OUTOFMEMORY, "Not enough memory to complete the operation.");
@@ -43,18 +39,12 @@ HRESULT NotYetAvailable() {
                        "the request has not been sent successfully.");
 }
 
-// Hands a new string to the caller, or reports that memory ran out.
-HRESULT ReturnText(std::string_view utf8, BSTR* out) {
-  *out = NewBstr(utf8);
-  return *out ? S_OK : OutOfMemory();
-}
-
 // The standard methods are sent in upper case, whatever case the caller wrote.
 std::optional<std::string> NormalizedMethod(std::u16string_view method) {
-  std::string text = Utf16ToUtf8(method);
+  std::string text = ToUtf8(method);
   if (!IsHttpToken(text)) return std::nullopt;
   for (const std::string_view known : {"GET", "POST", "HEAD", "PUT", "DELETE", "OPTIONS", "PATCH"})
-    if (EqualsIgnoringAsciiCase(text, known)) return std::string(known);
+    if (ascii::EqualsIgnoringCase(text, known)) return std::string(known);
   return text;
 }
 
@@ -95,43 +85,14 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
   STDMETHOD(setRequestHeader)(BSTR bstrHeader, BSTR bstrValue) override {
     return Guarded([&] { return SetRequestHeader(bstrHeader, bstrValue); });
   }
-  STDMETHOD(getResponseHeader)(BSTR bstrHeader, BSTR* pbstrValue) override {
-    return Guarded([&] { return GetResponseHeader(bstrHeader, pbstrValue); });
-  }
-  STDMETHOD(getAllResponseHeaders)(BSTR* pbstrHeaders) override {
-    return Guarded([&] { return GetAllResponseHeaders(pbstrHeaders); });
-  }
   STDMETHOD(send)(VARIANT varBody) override {
     return Guarded([&] { return Send(varBody); });
-  }
-  STDMETHOD(abort)() override {
-    ForgetRequest();
-    connection_.reset();
-    return S_OK;
-  }
-  STDMETHOD(get_status)(LONG* plStatus) override {
-    if (!plStatus) return E_POINTER;
-    *plStatus = 0;
-    if (readyState_ != XMLHTTP_READYSTATE_COMPLETED) return NotYetAvailable();
-    *plStatus = static_cast<LONG>(reply_.status);
-    return S_OK;
-  }
-  STDMETHOD(get_statusText)(BSTR* pbstrStatus) override {
-    if (!pbstrStatus) return E_POINTER;
-    *pbstrStatus = nullptr;
-    if (readyState_ != XMLHTTP_READYSTATE_COMPLETED) return NotYetAvailable();
-    return Guarded([&] { return ReturnText(reply_.statusText, pbstrStatus); });
   }
   STDMETHOD(get_responseText)(BSTR* pbstrBody) override {
     if (!pbstrBody) return E_POINTER;
     *pbstrBody = nullptr;
-    if (readyState_ != XMLHTTP_READYSTATE_COMPLETED) return NotYetAvailable();
+    if (stage_ != Stage::kCompleted) return NotYetAvailable();
     return ResponseText(pbstrBody);
-  }
-  STDMETHOD(get_readyState)(LONG* plState) override {
-    if (!plState) return E_POINTER;
-    *plState = readyState_;
-    return S_OK;
   }
 
  private:
@@ -149,7 +110,7 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
 
   // Forgets the request and its reply; the connection stays for the object's next request.
   void ForgetRequest() {
-    readyState_ = XMLHTTP_READYSTATE_UNINITIALIZED;
+    stage_ = Stage::kNew;
     request_ = HttpRequest{};
     headers_.Clear();
     reply_ = HttpReply{};
@@ -177,7 +138,7 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
       if (!IsMissing(*credential) && credential->vt != VT_BSTR)
         return ReportFailure(E_INVALIDARG, "The user name and password must be strings.");
 
-    std::string url = Utf16ToUtf8(View(bstrUrl));
+    std::string url = ToUtf8(View(bstrUrl));
     auto parsed = ParseHttpUrl(url);
     if (const auto* problem = std::get_if<UrlProblem>(&parsed))
       return ReportFailure(E_INVALIDARG, *problem == UrlProblem::kUnsupportedScheme
@@ -189,19 +150,19 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
     request_.url = std::move(url);
     request_.urlParts = std::move(std::get<HttpUrl>(parsed));
     if (user.vt == VT_BSTR && SysStringLen(user.bstrVal) > 0) {
-      request_.user = Utf16ToUtf8(View(user.bstrVal));
-      if (password.vt == VT_BSTR) request_.password = Utf16ToUtf8(View(password.bstrVal));
+      request_.user = ToUtf8(View(user.bstrVal));
+      if (password.vt == VT_BSTR) request_.password = ToUtf8(View(password.bstrVal));
     }
-    readyState_ = XMLHTTP_READYSTATE_LOADING;
+    stage_ = Stage::kOpened;
     return S_OK;
   }
 
   HRESULT SetRequestHeader(BSTR bstrHeader, BSTR bstrValue) {
-    if (readyState_ != XMLHTTP_READYSTATE_LOADING)
+    if (stage_ != Stage::kOpened)
       return ReportFailure(E_UNEXPECTED,
                            "A request header can be set only after open and before send.");
-    const std::string name = Utf16ToUtf8(View(bstrHeader));
-    const std::string value = Utf16ToUtf8(View(bstrValue));
+    const std::string name = ToUtf8(View(bstrHeader));
+    const std::string value = ToUtf8(View(bstrValue));
     switch (CheckRequestHeader(name, value)) {
       case HeaderProblem::kNone:
         break;
@@ -219,12 +180,11 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
   }
 
   HRESULT Send(const VARIANT& body) {
-    if (readyState_ != XMLHTTP_READYSTATE_LOADING)
+    if (stage_ != Stage::kOpened)
       return ReportFailure(E_UNEXPECTED, "The request must be opened before it is sent.");
     if (!IsMissing(body) && body.vt != VT_BSTR)
       return ReportFailure(E_INVALIDARG, "The body must be a string.");
-    const std::string bodyBytes =
-        body.vt == VT_BSTR ? Utf16ToUtf8(View(body.bstrVal)) : std::string();
+    const std::string bodyBytes = body.vt == VT_BSTR ? ToUtf8(View(body.bstrVal)) : std::string();
 
     request_.headerLines = headers_.Lines();
     request_.hasContentType = headers_.Has("Content-Type");
@@ -236,51 +196,19 @@ class XmlHttpRequest final : public IXMLHTTPRequest, public ISupportErrorInfo {
     request_.body = {};
     if (failure) return ReportFailure(failure->hr, failure->description);
     reply_ = std::move(reply);
-    readyState_ = XMLHTTP_READYSTATE_COMPLETED;
+    stage_ = Stage::kCompleted;
     return S_OK;
-  }
-
-  HRESULT GetResponseHeader(BSTR bstrHeader, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (readyState_ != XMLHTTP_READYSTATE_COMPLETED) return NotYetAvailable();
-    const std::string name = Utf16ToUtf8(View(bstrHeader));
-    std::optional<std::string> joined;
-    for (const auto& [headerName, value] : reply_.headers)
-      if (EqualsIgnoringAsciiCase(headerName, name)) {
-        joined = joined ? *joined + ", " + value : value;
-      }
-    if (!joined) return S_FALSE;
-    return ReturnText(*joined, out);
-  }
-
-  HRESULT GetAllResponseHeaders(BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (readyState_ != XMLHTTP_READYSTATE_COMPLETED) return NotYetAvailable();
-    std::string all;
-    for (const auto& [name, value] : reply_.headers) all += name + ": " + value + "\r\n";
-    return ReturnText(all, out);
   }
 
   // Decodes straight into the caller's string: no intermediate copy of a large body.
   HRESULT ResponseText(BSTR* out) {
-    std::string_view contentType;
-    for (const auto& [name, value] : reply_.headers)
-      if (EqualsIgnoringAsciiCase(name, "Content-Type")) contentType = value;
-    const ReplyEncoding encoding = ChooseReplyEncoding(reply_.body, contentType);
-    const std::string_view bytes = std::string_view(reply_.body).substr(encoding.bomLength);
-    const std::size_t units = DecodeText(bytes, encoding.charset, nullptr);
-    if (units > 0x7FFFFFFFu / sizeof(OLECHAR)) return OutOfMemory();
-    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(units));
-    if (!text) return OutOfMemory();
-    DecodeText(bytes, encoding.charset, text);
-    *out = text;
-    return S_OK;
+    const ReplyEncoding encoding = ChooseReplyEncoding(reply_.body, reply_.contentType);
+    *out = NewBstr(std::string_view(reply_.body).substr(encoding.bomLength), encoding.codePage);
+    return *out ? S_OK : OutOfMemory();
   }
 
   std::atomic<ULONG> references_{1};
-  LONG readyState_ = XMLHTTP_READYSTATE_UNINITIALIZED;
+  Stage stage_ = Stage::kNew;
   HttpRequest request_;
   RequestHeaders headers_;
   HttpReply reply_;

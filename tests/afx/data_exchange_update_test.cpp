@@ -1,8 +1,11 @@
 // Members to controls: a control whose text is already the member's is left alone (its
-// selection stays), whatever the length; any other text replaces it.
+// selection stays), whatever the length; any other text replaces it. The headless backend
+// tells its user of each such update.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "sample_dialog.h"
 #include "support/ansi_code_page.h"
@@ -72,6 +75,18 @@ TEST_F(DataExchangeUpdateTest, TextsAreComparedAfterTheCodePage) {
   });
   EXPECT_EQ(afterTyping, "Z");
   EXPECT_EQ(afterChange, "aćz");
+}
+
+TEST_F(DataExchangeUpdateTest, TheBackendsUserSeesEveryWriteIntoTheControlsAndNoRead) {
+  CSampleDlg dialog;
+  int updates = 0;
+  Run(dialog, [&](Dialog&) {
+    backend.ObserveControlUpdates([&](std::chrono::steady_clock::time_point) { ++updates; });
+    dialog.UpdateData(TRUE);
+    dialog.UpdateData(FALSE);
+    dialog.UpdateData(FALSE);  // the same texts again: no control changes, still an update
+  });
+  EXPECT_EQ(updates, 2);
 }
 
 }  // namespace

@@ -73,6 +73,27 @@ TEST_F(DialogManagerTest, TabAndShiftTabWalkTheEnabledTabStopsInTemplateOrder) {
   EXPECT_EQ(backward, (std::vector<int>{IDC_APPLY, IDC_LOG, IDC_COUNT, IDC_NAME, IDCANCEL, IDOK}));
 }
 
+TEST_F(DialogManagerTest, ArrowKeysMoveWithinTheGroupOfTheFocusedControl) {
+  // Two groups: the buttons and the group box; from "Name:" (WS_GROUP) to Apply.
+  CSampleDlg dialog;
+  std::vector<int> seen;
+  Run(dialog, [&](Dialog& window) {
+    for (Key key : {Key::Down, Key::Right, Key::Up}) {
+      window.Press(key);
+      seen.push_back(window.FocusedId());
+    }
+    while (window.FocusedId() != IDC_APPLY) window.Press(Key::Tab);
+    for (Key key : {Key::Up, Key::Down, Key::Tab, Key::Right}) {
+      window.Press(key);
+      seen.push_back(window.FocusedId());
+    }
+  });
+  // The group box, labels and the disabled field are passed over; an edit control keeps its
+  // arrows.
+  EXPECT_EQ(seen,
+            (std::vector<int>{IDCANCEL, IDOK, IDCANCEL, IDC_LOG, IDC_LOG, IDC_APPLY, IDC_NAME}));
+}
+
 TEST_F(DialogManagerTest, TabbingIntoAnEditControlSelectsItsText) {
   CSampleDlg dialog;
   dialog.m_strName = "replace me";

@@ -8,24 +8,16 @@
 
 // The sample dialog.
 #define IDD_SAMPLE 200
-#define IDC_NAME 100      // single-line edit, tab stop
-#define IDC_COUNT 101     // single-line ES_NUMBER edit, tab stop
-#define IDC_LOG 102       // multi-line read-only edit, tab stop
-#define IDC_DISABLED 103  // disabled edit with WS_TABSTOP
-#define IDC_NOTE 104      // label
-#define IDC_APPLY 105     // push button, tab stop
-#define IDI_SAMPLE 300
+#define IDC_NAME 100           // single-line edit, tab stop
+#define IDC_COUNT 101          // single-line ES_NUMBER edit, tab stop
+#define IDC_LOG 102            // multi-line read-only edit, tab stop
+#define IDC_DISABLED 103       // disabled edit with WS_TABSTOP
+#define IDC_NOTE 104           // label
+#define IDC_APPLY 105          // push button, tab stop
+#define IDI_SAMPLE 300         // an icon directory with one entry
+#define IDI_SAMPLE_CURSOR 301  // a cursor's directory where an icon's belongs
 #define IDS_SAMPLE_GREETING 400
 #define IDS_NOT_THERE 401
-
-// An .ico file with one image per entry: width x width pixels, 1 or 4 bits per pixel, given as
-// palette indexes row by row from the top; index -1 is transparent.
-struct SampleIconImage {
-  int width;
-  int bitsPerPixel;
-  std::vector<int> indexes;
-};
-std::vector<BYTE> BuildIconFile(const std::vector<SampleIconImage>& images);
 
 // The module; options change what it holds.
 struct SampleModuleOptions {

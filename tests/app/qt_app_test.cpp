@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -18,7 +17,6 @@ namespace {
 struct Seen {
   bool windowOpened = false;
   QString platform;
-  QString style;
   Qt::LayoutDirection direction = Qt::RightToLeft;
   QString title;
   qsizetype arguments = 0;
@@ -36,7 +34,6 @@ std::unique_ptr<afx::WindowBackend> InspectingQtBackend() {
       }
       g_seen.windowOpened = true;
       g_seen.platform = QGuiApplication::platformName();
-      g_seen.style = QApplication::style()->name();
       g_seen.direction = QGuiApplication::layoutDirection();
       g_seen.title = window->windowTitle();
       g_seen.arguments = QCoreApplication::arguments().size();
@@ -49,15 +46,14 @@ std::unique_ptr<afx::WindowBackend> InspectingQtBackend() {
 TEST(QtApplicationTest, QtOptionsOnTheCommandLineChangeNothing) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   afx::SetBackendFactory(&InspectingQtBackend);
-  const char* argv[] = {"tarvelo", "-platform", "xcb",    "-style",
-                        "windows", "-reverse",  "-title", "wrong"};
-  const int exitCode = RunApplication(8, argv);
+  // (A "-style" would not show: the backend sets the style itself.)
+  const char* argv[] = {"tarvelo", "-platform", "xcb", "-reverse", "-title", "wrong"};
+  const int exitCode = RunApplication(6, argv);
   afx::SetBackendFactory(nullptr);
 
   EXPECT_EQ(exitCode, 0);
   ASSERT_TRUE(g_seen.windowOpened);
   EXPECT_EQ(g_seen.platform, "offscreen");
-  EXPECT_NE(g_seen.style.toLower(), "windows");
   EXPECT_EQ(g_seen.direction, Qt::LeftToRight);
   EXPECT_EQ(g_seen.title.toStdString(), "Tarvelo - " TARVELO_SERVICE_HOST "/Service.asmx");
   EXPECT_EQ(g_seen.arguments, 1);

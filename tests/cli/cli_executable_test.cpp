@@ -2,6 +2,9 @@
 // command lines it must refuse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <numeric>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -11,6 +14,7 @@
 #include "flat_json.h"
 #include "support/free_port.h"
 #include "support/service_process.h"
+#include "support/window_driver.h"
 
 namespace {
 
@@ -151,6 +155,41 @@ TEST_F(CliExecutableTest, ARefusedLoginIsAFailedCheckWithoutAMessageBox) {
   EXPECT_EQ(Field(run.out, "Response"), "The user name or the password is wrong");
 }
 
+TEST(CliStats, TimesEachExchangeFromTheWindowAndMarksTheFailedOne) {
+  // Ten exchanges pass, the 7th after 200 ms; the 11th finds its connection closed.
+  std::vector<tarvelo_test::ScriptStep> script;
+  for (int exchange = 1; exchange <= 10; ++exchange) {
+    tarvelo_test::ScriptStep reply = tarvelo_test::PassingReply();
+    if (exchange == 7) reply = std::move(reply).After(std::chrono::milliseconds(200));
+    script.push_back(reply);
+  }
+  script.push_back(tarvelo_test::ScriptStep::CloseOnAccept());
+  const tarvelo_test::ScriptedServer server(script);
+  const ChildResult run = RunChild(kCli, {"--times", "11", "--stats", "--json", "--service-host",
+                                          "127.0.0.1:" + std::to_string(server.port())});
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, kFailureLine);  // and no progress line: standard error is a pipe
+
+  std::string error;
+  const auto report = cli_test::ReadFlatJson(run.out, &error);
+  ASSERT_TRUE(report.has_value()) << error << "\n" << run.out;
+  EXPECT_EQ(report->at("timesDone").integer, 10);
+  ASSERT_EQ(report->count("stats"), 1u) << run.out;
+  const cli_test::FlatJsonObject& stats = *report->at("stats").object;
+  const std::vector<double>& ms = stats.at("exchangesMs").numbers;
+  ASSERT_EQ(ms.size(), 11u) << run.out;
+  EXPECT_EQ(stats.at("exchanges").integer, 11);
+  EXPECT_EQ(stats.at("failedExchange").integer, 11);
+  EXPECT_EQ(std::max_element(ms.begin(), ms.end()) - ms.begin(), 6) << run.out;
+  EXPECT_GE(ms[6], 200);
+  EXPECT_EQ(stats.at("maxMs").number, ms[6]);
+  EXPECT_EQ(stats.at("p99Ms").number, ms[6]);
+  EXPECT_LT(stats.at("medianMs").number, 100);
+  const double diffMs = std::stod(report->at("diff").text) * 1000;
+  EXPECT_NEAR(std::accumulate(ms.begin(), ms.end(), 0.0), diffMs, 5) << run.out;
+}
+
 TEST(CliCommandLine, UsageErrorsExitTwoAndTellWhy) {
   struct Case {
     std::vector<std::string> args;
@@ -179,7 +218,7 @@ TEST(CliCommandLine, HelpAndVersion) {
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("Usage: tarvelo-cli ", 0), 0u) << help.out;
   for (const char* option : {"--text TEXT", "--times N", "--service-host HOST[:PORT]", "--json",
-                             "--help", "--version", "Exit status"}) {
+                             "--stats", "--no-progress", "--help", "--version", "Exit status"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
 

@@ -11,17 +11,7 @@ class Reader {
 
   std::optional<FlatJsonObject> Object() {
     FlatJsonObject object;
-    if (!Take('{')) return Fail("an object must start with {");
-    if (Take('}')) return End(std::move(object));
-    do {
-      std::string name;
-      if (!String(name)) return std::nullopt;
-      if (!Take(':')) return Fail("':' expected after a member name");
-      FlatJsonValue value;
-      if (!Value(value)) return std::nullopt;
-      if (!object.emplace(name, value).second) return Fail("member given twice: " + name);
-    } while (Take(','));
-    if (!Take('}')) return Fail("',' or '}' expected");
+    if (!Members(object)) return std::nullopt;
     return End(std::move(object));
   }
 
@@ -31,6 +21,22 @@ class Reader {
   std::optional<FlatJsonObject> Fail(const std::string& why) {
     error = why + " at " + std::to_string(m_at);
     return std::nullopt;
+  }
+
+  bool Members(FlatJsonObject& object) {
+    if (!Take('{')) return Fail("an object must start with {").has_value();
+    if (Take('}')) return true;
+    do {
+      std::string name;
+      if (!String(name)) return false;
+      if (!Take(':')) return Fail("':' expected after a member name").has_value();
+      FlatJsonValue value;
+      if (!Value(value)) return false;
+      if (!object.emplace(name, value).second) {
+        return Fail("member given twice: " + name).has_value();
+      }
+    } while (Take(','));
+    return Take('}') || Fail("',' or '}' expected").has_value();
   }
 
   std::optional<FlatJsonObject> End(FlatJsonObject object) {
@@ -63,26 +69,58 @@ class Reader {
       value.kind = FlatJsonValue::Kind::kString;
       return String(value.text);
     }
+    if (c == '{') {
+      value.kind = FlatJsonValue::Kind::kObject;
+      value.object = std::make_shared<FlatJsonObject>();
+      return Members(*value.object);
+    }
+    if (m_text.substr(m_at, 4) == "null") {
+      m_at += 4;
+      value.kind = FlatJsonValue::Kind::kNull;
+      return true;
+    }
     if (c == '[') {
       ++m_at;
       value.kind = FlatJsonValue::Kind::kStringArray;
       if (Take(']')) return true;
+      SkipBlanks();
+      const bool strings = m_at < m_text.size() && m_text[m_at] == '"';
+      if (!strings) value.kind = FlatJsonValue::Kind::kNumberArray;
       do {
-        std::string item;
-        if (!String(item)) return false;
-        value.items.push_back(item);
+        FlatJsonValue item;
+        if (!(strings ? String(item.text) : Number(item))) return false;
+        if (strings) {
+          value.items.push_back(item.text);
+        } else {
+          value.numbers.push_back(item.number);
+        }
       } while (Take(','));
       return Take(']') || Fail("',' or ']' expected").has_value();
     }
+    return Number(value);
+  }
+
+  bool Number(FlatJsonValue& value) {
+    SkipBlanks();
     value.kind = FlatJsonValue::Kind::kInteger;
     const std::size_t start = m_at;
-    if (m_text[m_at] == '-') ++m_at;
+    if (m_at < m_text.size() && m_text[m_at] == '-') ++m_at;
     const std::size_t digits = m_at;
     while (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at]))) ++m_at;
     if (m_at == digits || (m_text[digits] == '0' && m_at - digits > 1)) {
-      return Fail("a string, an integer or an array expected").has_value();
+      return Fail("a string, a number, null, an array or an object expected").has_value();
     }
-    value.integer = std::stoll(std::string(m_text.substr(start, m_at - start)));
+    if (m_at < m_text.size() && m_text[m_at] == '.') {
+      const std::size_t fraction = ++m_at;
+      while (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at]))) {
+        ++m_at;
+      }
+      if (m_at == fraction) return Fail("digits expected after '.'").has_value();
+      value.kind = FlatJsonValue::Kind::kNumber;
+    }
+    const std::string number(m_text.substr(start, m_at - start));
+    if (value.kind == FlatJsonValue::Kind::kInteger) value.integer = std::stoll(number);
+    value.number = std::stod(number);
     return true;
   }
 

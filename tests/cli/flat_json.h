@@ -1,8 +1,10 @@
-// Reads the one flat JSON object that tarvelo-cli prints: string, integer and string-array
-// members. Anything else, and anything that is not well-formed JSON, is a failure.
+// Reads the one JSON object that tarvelo-cli prints: string, number, null, string-array,
+// number-array and object members. Anything else, and anything that is not well-formed JSON,
+// is a failure.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,14 +12,26 @@
 
 namespace cli_test {
 
-struct FlatJsonValue {
-  enum class Kind { kString, kInteger, kStringArray } kind = Kind::kString;
-  std::string text;                // kString, decoded
-  long long integer = 0;           // kInteger
-  std::vector<std::string> items;  // kStringArray, decoded
-};
-
+struct FlatJsonValue;
 using FlatJsonObject = std::map<std::string, FlatJsonValue>;
+
+struct FlatJsonValue {
+  enum class Kind {
+    kString,
+    kInteger,
+    kNumber,  // with a fraction
+    kNull,
+    kStringArray,
+    kNumberArray,  // an empty array is a kStringArray
+    kObject,
+  } kind = Kind::kString;
+  std::string text;                        // kString, decoded
+  long long integer = 0;                   // kInteger
+  double number = 0;                       // kInteger, kNumber
+  std::vector<std::string> items;          // kStringArray, decoded
+  std::vector<double> numbers;             // kNumberArray
+  std::shared_ptr<FlatJsonObject> object;  // kObject
+};
 
 // The object, or nullopt with the reason in *error. A member given twice is an error.
 std::optional<FlatJsonObject> ReadFlatJson(std::string_view text, std::string* error);

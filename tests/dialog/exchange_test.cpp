@@ -1,8 +1,12 @@
 // One exchange (CallWebService) on its own, inside the open window: the request it sends,
 // how it judges the reply, what it leaves in the dialog, and every string it makes being
 // freed exactly once on each path.
+#include <openssl/evp.h>
+
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,8 @@
 
 namespace {
 
+using tarvelo_test::HttpReply;
+using tarvelo_test::ParseRequest;
 using tarvelo_test::ScriptedServer;
 using tarvelo_test::ScriptStep;
 
@@ -267,6 +273,117 @@ TEST_F(ExchangeTest, StringsAreFreedOnceAcrossExchanges) {
   EXPECT_EQ(backend.MessageBoxes().size(), 2u);
   EXPECT_NE(std::string(dialog.m_strResponse).find("Hello 2"), std::string::npos);
   ExpectNothingHeld(dialog, "after four exchanges");
+}
+
+// ---- Credentials -----------------------------------------------------------------------------
+
+const std::string kDigestChallenge =
+    "WWW-Authenticate: Digest realm=\"other\", qop=\"auth\", nonce=\"n0nce\", algorithm=MD5";
+const std::string kBasicChallenge = "WWW-Authenticate: Basic realm=\"other\"";
+
+ScriptStep Unauthorized(const std::string& challenge) {
+  return ScriptStep::Reply(
+      HttpReply("401 Unauthorized", {challenge, "Content-Type: text/plain"}, "who are you?"));
+}
+
+// MD5 in hex, by OpenSSL: the answer is checked with other code than the one that made it.
+std::string Md5Hex(const std::string& text) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  EXPECT_EQ(EVP_Digest(text.data(), text.size(), digest, &length, EVP_md5(), nullptr), 1);
+  std::string hex;
+  char pair[3];
+  for (unsigned int i = 0; i < length; ++i) {
+    std::snprintf(pair, sizeof pair, "%02x", digest[i]);
+    hex += pair;
+  }
+  return hex;
+}
+
+// The parameters of a Digest Authorization value, quotes removed.
+std::map<std::string, std::string> DigestParameters(const std::string& header) {
+  std::map<std::string, std::string> parameters;
+  std::size_t at = header.find(' ');
+  while (at < header.size()) {
+    const std::size_t nameStart = header.find_first_not_of(" ,", at);
+    const std::size_t equals = header.find('=', nameStart);
+    if (nameStart == std::string::npos || equals == std::string::npos) break;
+    const bool quoted = header[equals + 1] == '"';
+    const std::size_t valueStart = equals + (quoted ? 2 : 1);
+    const std::size_t end = std::min(header.find(quoted ? '"' : ',', valueStart), header.size());
+    parameters[header.substr(nameStart, equals - nameStart)] =
+        header.substr(valueStart, end - valueStart);
+    at = end + 1;
+  }
+  return parameters;
+}
+
+// The endpoint redirects to another origin (another host and port), which asks for credentials:
+// it gets none, its 401 is the reply, and the check fails without a message box.
+TEST_F(ExchangeTest, CredentialsNeverFollowARedirectToAnotherOrigin) {
+  for (const char* redirect : {"307 Temporary Redirect", "302 Found"}) {
+    for (const std::string& challenge : {kDigestChallenge, kBasicChallenge}) {
+      const std::string name = std::string(redirect) + ", " + challenge;
+      backend.ClearMessageBoxes();
+      ScriptedServer other({Unauthorized(challenge)}, ScriptedServer::WhenDone::kRepeatLastStep);
+      const std::string location =
+          "Location: http://localhost:" + std::to_string(other.port()) + "/Service.asmx";
+      ScriptedServer endpoint({ScriptStep::Reply(HttpReply(redirect, {location}, ""))});
+      PointAt(endpoint.port());
+      CSoapTestDlg dialog;
+      ExchangeInputs inputs(dialog, "Tom");
+      int result = -1;
+      InWindow(dialog, [&](const std::function<int()>& exchange) { result = exchange(); });
+
+      EXPECT_EQ(result, 0) << name;
+      EXPECT_TRUE(backend.MessageBoxes().empty()) << name;
+      EXPECT_EQ(std::string(dialog.m_strResponse), "who are you?") << name;
+      ASSERT_EQ(endpoint.Requests().size(), 1u) << name;
+      EXPECT_TRUE(ParseRequest(endpoint.Requests()[0]).Header("Authorization")) << name;
+      const std::vector<std::string> reached = other.Requests();
+      EXPECT_EQ(reached.size(), 1u) << name << ": the challenge is not answered";
+      for (const std::string& request : reached)
+        EXPECT_EQ(ParseRequest(request).HeaderCount("Authorization"), 0) << name;
+    }
+  }
+}
+
+// Within the endpoint's origin a redirect keeps the credentials: Basic on the way, and one
+// Digest answer to the challenge at the end of it, which is right for the password.
+TEST_F(ExchangeTest, ARedirectWithinTheOriginKeepsTheCredentials) {
+  ScriptedServer endpoint({ScriptStep::Reply(HttpReply("307 Temporary Redirect",
+                                                       {"Location: /moved/Service.asmx"}, "")),
+                           Unauthorized(kDigestChallenge), run_test::PassingReply()});
+  PointAt(endpoint.port());
+  CSoapTestDlg dialog;
+  ExchangeInputs inputs(dialog, "Tom");
+  int result = -1;
+  InWindow(dialog, [&](const std::function<int()>& exchange) { result = exchange(); });
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(backend.MessageBoxes().empty());
+
+  const std::vector<std::string> requests = endpoint.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  const std::string basic = "Basic dG9sdmV4Omtxdj00Nw==";
+  EXPECT_EQ(ParseRequest(requests[0]).Header("Authorization").value_or(""), basic);
+  EXPECT_EQ(ParseRequest(requests[1]).Header("Authorization").value_or(""), basic);
+  const tarvelo_test::ParsedRequest answer = ParseRequest(requests[2]);
+  EXPECT_EQ(answer.method, "POST");
+  EXPECT_EQ(answer.target, "/moved/Service.asmx");
+  const std::string authorization = answer.Header("Authorization").value_or("");
+  ASSERT_TRUE(authorization.starts_with("Digest ")) << authorization;
+  auto parameters = DigestParameters(authorization);
+  EXPECT_EQ(parameters["username"], "tolvex");
+  EXPECT_EQ(parameters["realm"], "other");
+  EXPECT_EQ(parameters["nonce"], "n0nce");
+  EXPECT_EQ(parameters["uri"], "/moved/Service.asmx");
+  const std::string ha1 = Md5Hex("tolvex:other:kqv=47");
+  const std::string ha2 = Md5Hex("POST:/moved/Service.asmx");
+  EXPECT_EQ(parameters["response"],
+            Md5Hex(ha1 + ":n0nce:" + parameters["nc"] + ":" + parameters["cnonce"] + ":" +
+                   parameters["qop"] + ":" + ha2))
+      << authorization;
+  EXPECT_EQ(parameters["qop"], "auth");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
 #include <clocale>
@@ -16,7 +17,10 @@
 #include <functional>
 
 #include "dialog_fixture.h"
+#include "dialog_layout.h"
 #include "qt/afx_qt.h"
+#include "qt/dialog_font.h"
+#include "resource_lookup.h"
 #include "tarvelo_config.h"
 
 namespace {
@@ -46,6 +50,7 @@ class QtWindowTest : public ::testing::Test {
         ADD_FAILURE() << "no window is open";
         return;
       }
+      EXPECT_TRUE(QTest::qWaitForWindowActive(window));
       inside(*window);
     });
     // Nothing in the test may keep the loop waiting.
@@ -214,6 +219,112 @@ TEST_F(QtWindowTest, TypingPastingEnterTabAndEscapeWorkAsInADialog) {
   EXPECT_EQ(dialog.runs, 3);
 }
 
+// What the style is told about a button: the focus mark is drawn from these.
+QStyle::State StyleState(QWidget& widget) {
+  QStyleOption option;
+  option.initFrom(&widget);
+  return option.state;
+}
+
+// The default button's frame is a dark line around the button's bevel.
+bool ShowsDefaultFrame(QPushButton& button) {
+  const QImage image = button.grab().toImage();
+  return image.pixel(0, image.height() / 2) == button.palette().color(QPalette::Shadow).rgb();
+}
+
+TEST_F(QtWindowTest, KeyboardFocusIsMarkedAndTheDefaultFrameFollowsIt) {
+  CObservedSoapTestDlg dialog;
+  Run(dialog, [&](QWidget& window) {
+    auto* call = Control<QPushButton>(window, IDOK);
+    auto* exit = Control<QPushButton>(window, IDCANCEL);
+    auto* text = Control<QLineEdit>(window, IDC_TEXT);
+    ASSERT_TRUE(call && exit && text);
+    auto focusAfter = [&](Qt::Key key) {
+      QTest::keyClick(window.focusWidget(), key);
+      return FocusedId(window);
+    };
+
+    // Tab to Exit: the focus mark and the default frame are Exit's.
+    EXPECT_FALSE(StyleState(*call).testFlag(QStyle::State_KeyboardFocusChange));
+    EXPECT_EQ(focusAfter(Qt::Key_Tab), IDCANCEL);
+    EXPECT_TRUE(StyleState(*exit).testFlag(QStyle::State_HasFocus));
+    EXPECT_TRUE(StyleState(*exit).testFlag(QStyle::State_KeyboardFocusChange));
+    EXPECT_TRUE(ShowsDefaultFrame(*exit));
+    EXPECT_FALSE(ShowsDefaultFrame(*call));
+
+    // The arrows stay within the buttons' group.
+    EXPECT_EQ(focusAfter(Qt::Key_Down), IDOK);
+    EXPECT_EQ(focusAfter(Qt::Key_Up), IDCANCEL);
+    EXPECT_EQ(focusAfter(Qt::Key_Right), IDOK);
+    EXPECT_EQ(focusAfter(Qt::Key_Left), IDCANCEL);
+
+    // In an edit field the default frame goes back to the default button, and the arrows move
+    // the caret.
+    EXPECT_EQ(focusAfter(Qt::Key_Tab), IDC_TEXT);
+    EXPECT_TRUE(ShowsDefaultFrame(*call));
+    EXPECT_FALSE(ShowsDefaultFrame(*exit));
+    text->setCursorPosition(3);
+    EXPECT_EQ(focusAfter(Qt::Key_Right), IDC_TEXT);
+    EXPECT_EQ(focusAfter(Qt::Key_Up), IDC_TEXT);
+    EXPECT_EQ(text->cursorPosition(), 4);
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+}
+
+TEST_F(QtWindowTest, AnEditShowsItsSelectionOnlyWhileItHasTheFocus) {
+  CObservedSoapTestDlg dialog;
+  Run(dialog, [&](QWidget& window) {
+    dialog.m_strRequest = "<soap12:Envelope>selected</soap12:Envelope>";
+    dialog.UpdateData(FALSE);
+    for (int id : {IDC_TEXT, IDC_REQUEST}) {
+      QWidget* edit = Control<QWidget>(window, id);
+      ASSERT_NE(edit, nullptr);
+      const QColor highlight = edit->palette().color(QPalette::Active, QPalette::Highlight);
+      auto highlighted = [&] {
+        const QImage image = edit->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+          for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == highlight.rgb()) return true;
+          }
+        }
+        return false;
+      };
+      while (FocusedId(window) != id) QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+      EXPECT_TRUE(highlighted()) << id;  // the dialog manager selected the text
+      QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+      EXPECT_FALSE(highlighted()) << id;
+    }
+    // Hidden, not lost.
+    EXPECT_TRUE(Control<QPlainTextEdit>(window, IDC_REQUEST)->textCursor().hasSelection());
+    QTest::keyClick(&window, Qt::Key_Escape);
+  });
+}
+
+TEST_F(QtWindowTest, TheFontShrinksUntilTheWindowFitsTheScreen) {
+  const AFX_DIALOG_TEMPLATE* dialog = afx::FindDialogTemplate(MAKEINTRESOURCE(IDD_TEST_DIALOG));
+  ASSERT_NE(dialog, nullptr);
+  const QSize frame(2, 24);
+  auto windowSize = [&](const QFont& font) {
+    const afx::DialogLayout layout =
+        afx::ComputeDialogLayout(*dialog, afx::qt::MeasureBaseUnits(font));
+    return QSize(layout.clientWidth, layout.clientHeight) + frame;
+  };
+  // On a screen of 1280 x 800 the template's font, with the template's base units.
+  const QFont full = afx::qt::FittingFont(*dialog, QSize(1280, 800), frame);
+  EXPECT_EQ(full.pointSizeF(), dialog->wPointSize);
+  const afx::BaseUnits units = afx::qt::MeasureBaseUnits(full);
+  EXPECT_EQ(units.cx, 6) << "is Carlito installed (scripts/install-deps)?";
+  EXPECT_EQ(units.cy, 13);
+  // On 640 x 400 (that screen at twice the scale) the largest smaller font whose window fits.
+  const QSize small(640, 400);
+  QFont font = afx::qt::FittingFont(*dialog, small, frame);
+  EXPECT_LT(font.pointSizeF(), full.pointSizeF());
+  EXPECT_LE(windowSize(font).width(), small.width());
+  EXPECT_LE(windowSize(font).height(), small.height());
+  font.setPointSizeF(font.pointSizeF() + 0.5);
+  EXPECT_GT(windowSize(font).width(), small.width());
+}
+
 TEST_F(QtWindowTest, ACloseRequestFromOutsideIsExit) {
   CObservedSoapTestDlg dialog;
   const INT_PTR result = Run(dialog, [](QWidget& window) { window.close(); });
@@ -221,7 +332,7 @@ TEST_F(QtWindowTest, ACloseRequestFromOutsideIsExit) {
   EXPECT_EQ(OpenWindow(), nullptr);
 }
 
-TEST_F(QtWindowTest, MessageBoxesAndTheWaitCursor) {
+TEST_F(QtWindowTest, MessageBoxesTheWaitCursorAndTheFocusAfterwards) {
   CObservedSoapTestDlg dialog;
   int answer = 0;
   Run(dialog, [&](QWidget& window) {
@@ -238,11 +349,15 @@ TEST_F(QtWindowTest, MessageBoxesAndTheWaitCursor) {
       EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
       QTest::keyClick(box, Qt::Key_Escape);
     });
+    QTest::keyClick(window.focusWidget(), Qt::Key_Backtab);  // to the last field, "Times dane"
     dialog.BeginWaitCursor();
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     answer = dialog.MessageBox("Exception occurred - check the network", "Error", MB_ICONSTOP);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    // The dialog is active again, with the focus where it was.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window, 1000));
+    EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(window, IDC_TIMES_DONE));
     dialog.EndWaitCursor();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     QTest::keyClick(&window, Qt::Key_Escape);
@@ -266,9 +381,12 @@ TEST_F(QtWindowTest, EveryTextFitsItsControlAndThePictureIsSaved) {
     dialog.GetDlgItem(IDC_AVERAGE)->SetWindowText("0.247 sec");
     QApplication::processEvents();
 
+    // A label's text stays on one line (SS_LEFT wraps at words) within the label.
     for (QLabel* label : window.findChildren<QLabel*>()) {
       const int needed = label->fontMetrics().horizontalAdvance(label->text());
       EXPECT_LE(needed, label->width()) << label->text().toStdString();
+      EXPECT_LT(label->heightForWidth(label->width()), 2 * label->fontMetrics().height())
+          << label->text().toStdString();
       EXPECT_LE(label->fontMetrics().height(), label->height()) << label->text().toStdString();
     }
     for (QPushButton* button : window.findChildren<QPushButton*>()) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "dialog_fixture.h"
-#include "icon_decoder.h"
 #include "res/embedded_icon.h"
 #include "tarvelo_config.h"
 
@@ -57,16 +56,6 @@ TEST(ResourcesTest, TheIconGroupHasA32AndA16PixelImageOf16Colours) {
     EXPECT_EQ(at[2], 16);                    // colours
     EXPECT_EQ(at[4] | (at[5] << 8), 1);      // planes
     EXPECT_EQ(at[6] | (at[7] << 8), 4);      // bits per pixel
-  }
-  const std::optional<afx::Icon> icon = afx::DecodeIconFile(file);
-  ASSERT_TRUE(icon.has_value());
-  ASSERT_EQ(icon->images.size(), 2u);
-  for (const afx::IconImage& image : icon->images) {
-    // A picture with transparent corners and something opaque in the middle.
-    const std::size_t middle =
-        static_cast<std::size_t>(image.height / 2) * image.width + image.width / 2;
-    EXPECT_EQ(image.pixels[0] >> 24, 0u);
-    EXPECT_EQ(image.pixels[middle] >> 24, 0xFFu);
   }
   EXPECT_EQ(TarveloResourceModule().iconGroups[0].wLanguage, 1050);
 }

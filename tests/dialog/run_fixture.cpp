@@ -2,20 +2,6 @@
 
 #include "app/program_module.h"
 #include "soap/service_location.h"
-#include "support/http_text.h"
-
-namespace run_test {
-
-tarvelo_test::ScriptStep ReplyStep(const std::string& status, const std::string& body) {
-  return tarvelo_test::ScriptStep::ReplyAndClose(tarvelo_test::HttpReply(
-      status, {"Content-Type: application/soap+xml; charset=utf-8", "Connection: close"}, body));
-}
-
-tarvelo_test::ScriptStep PassingReply(const std::string& value) {
-  return ReplyStep("200 OK", tarvelo_test::SoapReplyEnvelope(value));
-}
-
-}  // namespace run_test
 
 std::unique_ptr<tarvelo_test::ServiceProcess> RunTest::s_service;
 

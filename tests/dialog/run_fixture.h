@@ -14,15 +14,12 @@
 
 namespace run_test {
 
-// One reply of the scripted server: the status and the body, then the connection closes.
-tarvelo_test::ScriptStep ReplyStep(const std::string& status, const std::string& body);
-// "200 OK" with a result element holding value.
-tarvelo_test::ScriptStep PassingReply(const std::string& value = "Hello there");
-
 using tarvelo_test::FigureSeconds;
 using tarvelo_test::IsClockText;
+using tarvelo_test::PassingReply;
 using tarvelo_test::ReadFields;
 using tarvelo_test::ReplaceField;
+using tarvelo_test::ReplyStep;
 using tarvelo_test::SoapReplyEnvelope;
 using tarvelo_test::WindowFields;
 

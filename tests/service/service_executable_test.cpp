@@ -1,7 +1,6 @@
 // tarvelo-service as scripts and other tests use it: the line it prints, its exit codes, signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,11 +8,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <optional>
 #include <regex>
 #include <thread>
 
 #include "request_builder.h"
+#include "socket_client.h"
 
 extern char** environ;
 
@@ -22,7 +23,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The service executable run as a child with its standard output and error in pipes.
+// The service executable run as a child with its standard output and error in pipes, started the
+// way a shell with a low descriptor limit starts it.
 class ChildService {
  public:
   explicit ChildService(std::vector<std::string> arguments) {
@@ -35,7 +37,8 @@ class ChildService {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-    arguments.insert(arguments.begin(), TARVELO_SERVICE_EXECUTABLE);
+    arguments.insert(arguments.begin(), {"/bin/sh", "-c", R"(ulimit -Sn 256; exec "$0" "$@")",
+                                         TARVELO_SERVICE_EXECUTABLE});
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -87,6 +90,16 @@ class ChildService {
 
   void signal(int number) { ::kill(pid_, number); }
 
+  // The soft and hard limits on open files, as the system holds them for the child.
+  std::string descriptor_limits() const {
+    std::ifstream limits("/proc/" + std::to_string(pid_) + "/limits");
+    std::string line;
+    while (std::getline(limits, line)) {
+      if (line.starts_with("Max open files")) return line;
+    }
+    return "(none)";
+  }
+
   // The exit code once the child ends within `limit`; nothing if it runs on or dies by a signal.
   std::optional<int> exit_code(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -112,7 +125,7 @@ class ChildService {
 TEST(ServiceExecutable, PrintsItsAddressAnswersAndStopsOnSignals) {
   for (const int stop_signal : {SIGTERM, SIGINT}) {
     SCOPED_TRACE(stop_signal);
-    ChildService child({"--listen", "127.0.0.1:0", "--threads", "2"});
+    ChildService child({"--listen", "127.0.0.1:0", "--threads", "2", "--access-log"});
     const std::string line = child.first_line(10s);
     std::smatch match;
     ASSERT_TRUE(std::regex_match(
@@ -122,19 +135,23 @@ TEST(ServiceExecutable, PrintsItsAddressAnswersAndStopsOnSignals) {
     const int port = std::stoi(match[1].str());
     ASSERT_GT(port, 0);
 
-    httplib::Client client("127.0.0.1", port);
-    client.set_read_timeout(10, 0);
-    client.set_basic_auth("tolvex", "kqv=47");
-    const auto result =
-        client.Post("/Service.asmx", testing::tool_envelope("cli", TARVELO_SERVICE_NAMESPACE),
-                    "application/soap+xml");
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->status, 200);
-    EXPECT_NE(result->body.find("<simpleMethodResult>Hello cli</simpleMethodResult>"),
+    std::smatch limits;
+    const std::string limits_line = child.descriptor_limits();
+    ASSERT_TRUE(std::regex_search(limits_line, limits, std::regex(R"((\d+) +(\d+) +files)")))
+        << limits_line;
+    EXPECT_EQ(limits[1].str(), limits[2].str()) << "the soft limit is raised to the hard one";
+
+    const std::string body = testing::tool_envelope("cli", TARVELO_SERVICE_NAMESPACE);
+    const testing::WireReply reply =
+        testing::exchange(port, testing::call_head(body.size()) + body, 10s);
+    EXPECT_EQ(reply.status, 200) << reply.head;
+    EXPECT_NE(reply.body.find("<simpleMethodResult>Hello cli</simpleMethodResult>"),
               std::string::npos);
 
     child.signal(stop_signal);
     EXPECT_EQ(child.exit_code(10s), 0);
+    EXPECT_TRUE(std::regex_match(child.rest_of(true),
+                                 std::regex(R"(127\.0\.0\.1 POST /Service\.asmx 200 \d+\n)")));
   }
 }
 

@@ -1,5 +1,5 @@
-// A bare TCP client for what an HTTP library will not send: a length without its body, a
-// chunked body, a half-sent request.
+// A bare TCP client for talking HTTP to the service exactly as written, including what an HTTP
+// library will not send: a length without its body, a half-sent request, a refused body.
 #pragma once
 
 #include <arpa/inet.h>
@@ -8,11 +8,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "request_builder.h"
 
 namespace tarvelo::service::testing {
 
@@ -93,5 +96,64 @@ class SocketClient {
  private:
   int fd_;
 };
+
+// The head of a call to the service with a body of `length` bytes; no Authorization field when
+// `authorization` is empty.
+inline std::string call_head(std::size_t length,
+                             const std::string& authorization = kGoodAuthorization) {
+  std::string head = "POST /Service.asmx HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+  if (!authorization.empty()) head += "Authorization: " + authorization + "\r\n";
+  return head + "Content-Type: application/soap+xml\r\nContent-Length: " + std::to_string(length) +
+         "\r\n\r\n";
+}
+
+struct WireReply {
+  int status = 0;
+  std::string head;
+  std::string body;
+};
+
+// Replies read off one connection one after the other; bytes of the next reply that arrive with
+// the current one are kept for it.
+class ReplyReader {
+ public:
+  explicit ReplyReader(SocketClient& socket) : socket_(socket) {}
+
+  // The next whole reply: its head, then as many body bytes as it announces. Status 0 when no
+  // head arrived within `limit`.
+  WireReply next(std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    using Clock = std::chrono::steady_clock;
+    WireReply reply;
+    const auto deadline = Clock::now() + limit;
+    std::size_t blank;
+    while ((blank = pending_.find("\r\n\r\n")) == std::string::npos && Clock::now() < deadline) {
+      pending_ += socket_.receive_some(std::chrono::milliseconds(100));
+    }
+    if (blank == std::string::npos || pending_.rfind("HTTP/1.1 ", 0) != 0) return reply;
+    reply.status = std::stoi(pending_.substr(9, 3));
+    reply.head = pending_.substr(0, blank + 2);
+    const std::size_t length_at = reply.head.find("Content-Length: ");
+    const std::size_t length =
+        length_at == std::string::npos ? 0 : std::stoul(reply.head.substr(length_at + 16));
+    while (pending_.size() < blank + 4 + length && Clock::now() < deadline) {
+      pending_ += socket_.receive_some(std::chrono::milliseconds(100));
+    }
+    reply.body = pending_.substr(blank + 4, length);
+    pending_.erase(0, std::min(pending_.size(), blank + 4 + length));
+    return reply;
+  }
+
+ private:
+  SocketClient& socket_;
+  std::string pending_;
+};
+
+// One request on a new connection, and its reply.
+inline WireReply exchange(int port, const std::string& request,
+                          std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+  SocketClient socket(port);
+  socket.send_text(request);
+  return ReplyReader(socket).next(limit);
+}
 
 }  // namespace tarvelo::service::testing

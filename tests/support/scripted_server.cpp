@@ -192,6 +192,7 @@ void ScriptedServer::Serve(int fd) {
     }
     ScriptStep step;
     if (!NextStep(step) || step.kind == ScriptStep::Kind::kCloseOnAccept) break;
+    std::this_thread::sleep_for(step.delay);
     if (!SendAll(fd, step.bytes, stopping_)) break;
     if (step.kind == ScriptStep::Kind::kReply) continue;
     if (step.kind == ScriptStep::Kind::kResetAfter) {

@@ -28,6 +28,7 @@ struct ScriptStep {
   };
   Kind kind;
   std::string bytes;
+  std::chrono::milliseconds delay{0};  // how long the request waits for the step's bytes
 
   static ScriptStep Reply(std::string bytes) { return {Kind::kReply, std::move(bytes)}; }
   static ScriptStep ReplyAndClose(std::string bytes) {
@@ -37,6 +38,10 @@ struct ScriptStep {
   static ScriptStep ResetAfter(std::string bytes) { return {Kind::kResetAfter, std::move(bytes)}; }
   static ScriptStep StallAfter(std::string bytes) { return {Kind::kStallAfter, std::move(bytes)}; }
   static ScriptStep Hang() { return {Kind::kStallAfter, {}}; }
+  ScriptStep After(std::chrono::milliseconds wait) && {
+    delay = wait;
+    return std::move(*this);
+  }
 };
 
 class ScriptedServer {

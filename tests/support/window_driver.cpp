@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "res/resource.h"
+#include "support/http_text.h"
 
 namespace tarvelo_test {
 
@@ -12,6 +13,15 @@ std::string SoapReplyEnvelope(std::string_view value) {
          "<simpleMethodResponse xmlns=\"http://tempuri.org/\"><simpleMethodResult>" +
          std::string(value) +
          "</simpleMethodResult></simpleMethodResponse></soap:Body></soap:Envelope>";
+}
+
+ScriptStep ReplyStep(const std::string& status, const std::string& body) {
+  return ScriptStep::ReplyAndClose(HttpReply(
+      status, {"Content-Type: application/soap+xml; charset=utf-8", "Connection: close"}, body));
+}
+
+ScriptStep PassingReply(const std::string& value) {
+  return ReplyStep("200 OK", SoapReplyEnvelope(value));
 }
 
 WindowFields ReadFields(const afx::headless::Dialog& window) {

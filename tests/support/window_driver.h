@@ -7,11 +7,16 @@
 #include <string_view>
 
 #include "headless/afx_headless.h"
+#include "support/scripted_server.h"
 
 namespace tarvelo_test {
 
 // A SOAP 1.2 reply of simpleMethod, as the service writes it, whose result element holds value.
 std::string SoapReplyEnvelope(std::string_view value);
+// One reply of a scripted server: the status and the body, then the connection closes.
+ScriptStep ReplyStep(const std::string& status, const std::string& body);
+// "200 OK" with a result element holding value.
+ScriptStep PassingReply(const std::string& value = "Hello there");
 
 // What the window's fields show, UTF-8.
 struct WindowFields {

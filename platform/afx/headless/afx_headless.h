@@ -8,7 +8,9 @@
 // waits for anything.
 //
 // Message boxes are answered at once (by the answerer, else with OK) and recorded; so are the
-// changes of the wait cursor. Texts are UTF-8 on this interface.
+// changes of the wait cursor. Texts are UTF-8 on this interface. A user may also watch the
+// window change: each time a dialog writes its members into its controls (UpdateData(FALSE)),
+// the update observer is called with the moment on the steady clock.
 //
 //   afx::headless::Backend backend;
 //   afx::ScopedBackend use(backend);
@@ -20,6 +22,7 @@
 //   CSoapTestDlg().DoModal();
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <string>
@@ -103,6 +106,7 @@ class Backend final : public WindowBackend {
  public:
   using Script = std::function<void(Dialog&)>;
   using MessageBoxAnswerer = std::function<int(const MessageBoxRecord&)>;
+  using UpdateObserver = std::function<void(std::chrono::steady_clock::time_point)>;
 
   Backend() = default;
 
@@ -111,6 +115,9 @@ class Backend final : public WindowBackend {
   void QueueScript(Script script);
   // Sees each message box and gives its answer; without one, a box answers with OK.
   void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
+  // Called after each update of a dialog's controls from its members; null stops watching.
+  void ObserveControlUpdates(UpdateObserver observer);
+  void ControlsUpdated();  // what a headless window reports after such an update
 
   const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
   void ClearMessageBoxes() { m_messageBoxes.clear(); }
@@ -131,6 +138,7 @@ class Backend final : public WindowBackend {
  private:
   std::deque<Script> m_scripts;
   MessageBoxAnswerer m_answerer;
+  UpdateObserver m_updateObserver;
   std::vector<MessageBoxRecord> m_messageBoxes;
   WaitCursorRecord m_waitCursor;
   int m_dialogsOpened = 0;

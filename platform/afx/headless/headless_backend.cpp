@@ -15,6 +15,14 @@ void Backend::SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
   m_answerer = std::move(answerer);
 }
 
+void Backend::ObserveControlUpdates(UpdateObserver observer) {
+  m_updateObserver = std::move(observer);
+}
+
+void Backend::ControlsUpdated() {
+  if (m_updateObserver) m_updateObserver(std::chrono::steady_clock::now());
+}
+
 Backend::Script Backend::TakeScript() {
   if (m_scripts.empty()) return nullptr;
   Script script = std::move(m_scripts.front());

@@ -6,10 +6,6 @@
 namespace afx::headless {
 namespace {
 
-bool IsHighSurrogate(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
 int Length(const Control& control) {
   return static_cast<int>(control.text.size());
 }
@@ -51,7 +47,7 @@ void TypeInto(Control& control, std::u16string_view typed) {
   std::size_t at = 0;
   while (at < typed.size()) {
     // One character: a surrogate pair is typed as a whole.
-    const std::size_t units = IsHighSurrogate(typed[at]) && at + 1 < typed.size() ? 2 : 1;
+    const std::size_t units = IS_HIGH_SURROGATE(typed[at]) && at + 1 < typed.size() ? 2 : 1;
     const std::u16string_view character = typed.substr(at, units);
     at += units;
     if (!Accepts(control, character.front())) continue;
@@ -71,7 +67,7 @@ void PasteInto(Control& control, std::u16string_view pasted) {
   if (!control.IsMultiLine()) pasted = pasted.substr(0, pasted.find_first_of(u"\r\n"));
   const int room = std::max(0, control.limit - (Length(control) - SelectedLength(control)));
   std::size_t take = std::min(pasted.size(), static_cast<std::size_t>(room));
-  if (take > 0 && take < pasted.size() && IsHighSurrogate(pasted[take - 1])) --take;
+  if (take > 0 && take < pasted.size() && IS_HIGH_SURROGATE(pasted[take - 1])) --take;
   ReplaceSelection(control, pasted.substr(0, take));
 }
 

@@ -47,6 +47,7 @@ class Window final : public NativeDialog {
   void SetIcon(const Icon* icon, bool big) override { (big ? m_bigIcon : m_smallIcon) = icon; }
   bool IsIconic() const override { return m_iconic; }
   SIZE ClientSize() const override { return m_client; }
+  void ControlsUpdated() override { m_backend.ControlsUpdated(); }
   void BeginPaint() override { ++m_paintDepth; }
   void EndPaint() override { --m_paintDepth; }
   void EraseIconBackground() override { ++m_erasures; }

@@ -5,9 +5,10 @@
 //   return AfxWinMain(...);
 //
 // The backend makes the process's QApplication (unless one exists) with a one-element argv,
-// the executable's name, so that Qt interprets none of the process's arguments. Qt sets the C
-// locale from the environment when it starts; the backend puts the numeric category back to
-// "C", so that formatted numbers keep their decimal point.
+// the executable's name, so that Qt interprets none of the process's arguments, and gives it
+// Qt's "Windows" style, the look the dialog templates are made for. Qt sets the C locale from
+// the environment when it starts; the backend puts the numeric category back to "C", so that
+// formatted numbers keep their decimal point.
 #pragma once
 
 #include <memory>

@@ -1,12 +1,14 @@
 // The Qt backend: the process's QApplication, dialog windows, message boxes and the cursor.
 #include <QApplication>
-#include <QFontMetrics>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
 #include <clocale>
 #include <string>
 
 #include "afx_state.h"
 #include "qt/afx_qt.h"
+#include "qt/dialog_font.h"
 #include "qt/qt_conversions.h"
 #include "qt/qt_dialog_window.h"
 #include "qt/qt_display.h"
@@ -40,6 +42,9 @@ class Backend final : public WindowBackend {
       QGuiApplication::setDesktopFileName(QString::fromStdString(m_programName));
       // Qt took the locale from the environment; numbers are formatted the C way.
       std::setlocale(LC_NUMERIC, "C");
+      // The look the templates are drawn for: 3D frames, and a group box's title on its
+      // frame line, where the template's coordinates expect it.
+      QApplication::setStyle(QStringLiteral("Windows"));
     }
     QApplication::setQuitOnLastWindowClosed(false);
   }
@@ -49,17 +54,12 @@ class Backend final : public WindowBackend {
   }
 
   BaseUnits DialogBaseUnits(const AFX_DIALOG_TEMPLATE& dialog) override {
-    // As Windows measures a dialog font: the average width of the 52 letters, rounded, and
-    // the height of a line.
-    const QFontMetrics metrics(TemplateFont(dialog));
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return BaseUnits{(letters / 26 + 1) / 2, metrics.height()};
+    return MeasureBaseUnits(DialogFont(dialog));
   }
 
   std::unique_ptr<NativeDialog> CreateDialogWindow(const DialogLayout& layout,
                                                    DialogEvents& events) override {
-    return std::make_unique<DialogWindow>(layout, events, TemplateFont(*layout.dialog));
+    return std::make_unique<DialogWindow>(layout, events, DialogFont(*layout.dialog));
   }
 
   int MessageBox(NativeDialog* owner, std::u16string_view text, std::u16string_view caption,
@@ -74,6 +74,9 @@ class Backend final : public WindowBackend {
     if (m_cursorShown) QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     if (m_cursorShown) QApplication::restoreOverrideCursor();
+    // The owner is made active again, which gives the focus back to the control that had it;
+    // the window manager may otherwise leave the focus nowhere.
+    if (parent != nullptr && parent->isVisible()) parent->activateWindow();
     return IDOK;
   }
 
@@ -91,6 +94,20 @@ class Backend final : public WindowBackend {
   }
 
  private:
+  // The template's font, smaller where the window would not fit the screen it opens on: the
+  // one at the origin, where the templates place their dialogs.
+  static QFont DialogFont(const AFX_DIALOG_TEMPLATE& dialog) {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(0, 0));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return TemplateFont(dialog);
+    // The window manager's frame is not known before the window is shown: room for a title
+    // bar and a border as the style draws them.
+    const QStyle* style = QApplication::style();
+    const int border = 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QSize frame(border, border + style->pixelMetric(QStyle::PM_TitleBarHeight));
+    return FittingFont(dialog, screen->availableGeometry().size(), frame);
+  }
+
   std::string m_programName;
   int m_argc = 1;
   char* m_argv[2] = {nullptr, nullptr};

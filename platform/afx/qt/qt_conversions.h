@@ -1,9 +1,7 @@
 // Between the framework's values and Qt's. Internal to the Qt backend.
 #pragma once
 
-#include <QFont>
 #include <QIcon>
-#include <QImage>
 #include <QString>
 #include <string_view>
 
@@ -19,11 +17,8 @@ inline std::u16string FromQString(const QString& text) {
   return text.toStdU16String();
 }
 
-QImage ToImage(const IconImage& image);
-// Every image of the icons given (null ones are left out).
-QIcon ToIcon(const Icon* big, const Icon* small);
-
-// The template's font on this system: the Windows dialog faces become the system's sans font.
-QFont TemplateFont(const AFX_DIALOG_TEMPLATE& dialog);
+// Every image of the icons' .ico files, as Qt's image reader reads them (null icons and a second
+// mention of the same icon are left out).
+QIcon ToIcon(const Icon* big, const Icon* small = nullptr);
 
 }  // namespace afx::qt

@@ -12,9 +12,13 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
+#include "dialog_layout.h"
 #include "qt/afx_qt.h"
 #include "qt/qt_conversions.h"
+#include "qt/window_manager_hints.h"
 
 namespace afx::qt {
 namespace {
@@ -87,6 +91,17 @@ Qt::WindowFlags WindowFlagsFor(DWORD style) {
   return flags;
 }
 
+// An edit control shows its selection only while it has the focus (the selection itself
+// stays). Qt draws the selection of a control without the focus in the inactive colours.
+void HideSelectionWithoutFocus(QWidget& edit) {
+  QPalette palette = edit.palette();
+  palette.setBrush(QPalette::Inactive, QPalette::Highlight,
+                   palette.brush(QPalette::Inactive, QPalette::Base));
+  palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.brush(QPalette::Inactive, QPalette::Text));
+  edit.setPalette(palette);
+}
+
 // Windows line ends for the program; Qt's paragraphs for the widget.
 QString ForDisplay(std::u16string_view text) {
   QString shown = ToQString(text);
@@ -122,40 +137,55 @@ void DialogWidget::paintEvent(QPaintEvent* /*event*/) {
 }
 
 bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    m_window.MoveDefaultFrame(m_window.ControlOf(watched));
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::KeyPress || m_window.Ended()) {
     return QWidget::eventFilter(watched, event);
   }
   const auto* key = static_cast<QKeyEvent*>(event);
   const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
   // The dialog keys belong to the dialog manager, whatever control has the focus.
+  const bool plain = modifiers == Qt::NoModifier;
+  std::optional<DialogKey> arrow;
   switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (modifiers == Qt::NoModifier) {
-        m_window.Events().KeyPressed(DialogKey::Enter);
-        return true;
-      }
+      if (plain) return m_window.ReportKey(DialogKey::Enter, Qt::OtherFocusReason);
       break;
     case Qt::Key_Escape:
-      if (modifiers == Qt::NoModifier) {
-        m_window.Events().KeyPressed(DialogKey::Escape);
-        return true;
-      }
+      if (plain) return m_window.ReportKey(DialogKey::Escape, Qt::OtherFocusReason);
       break;
     case Qt::Key_Tab:
-      if (modifiers == Qt::NoModifier) {
-        m_window.Events().KeyPressed(DialogKey::Tab);
-        return true;
-      }
+      if (plain) return m_window.ReportKey(DialogKey::Tab, Qt::TabFocusReason);
       break;
     case Qt::Key_Backtab:
       if ((modifiers & ~Qt::ShiftModifier) == Qt::NoModifier) {
-        m_window.Events().KeyPressed(DialogKey::BackTab);
-        return true;
+        return m_window.ReportKey(DialogKey::BackTab, Qt::BacktabFocusReason);
       }
+      break;
+    case Qt::Key_Left:
+      arrow = DialogKey::Left;
+      break;
+    case Qt::Key_Up:
+      arrow = DialogKey::Up;
+      break;
+    case Qt::Key_Right:
+      arrow = DialogKey::Right;
+      break;
+    case Qt::Key_Down:
+      arrow = DialogKey::Down;
       break;
     default:
       break;
+  }
+  // The arrows move the focus within a group, unless the control keeps them (an edit control).
+  if (arrow && plain) {
+    const bool forward = *arrow == DialogKey::Right || *arrow == DialogKey::Down;
+    if (m_window.ReportKey(*arrow, forward ? Qt::TabFocusReason : Qt::BacktabFocusReason)) {
+      return true;
+    }
   }
   // An ES_NUMBER control takes typed digits only.
   const Control* control = m_window.ControlOf(watched);
@@ -174,11 +204,15 @@ bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
 DialogWindow::DialogWindow(const DialogLayout& layout, DialogEvents& events, const QFont& font)
     : m_events(events), m_widget(std::make_unique<DialogWidget>(*this)) {
   const AFX_DIALOG_TEMPLATE& dialog = *layout.dialog;
+  m_style = dialog.dwStyle;
   m_widget->setWindowFlags(WindowFlagsFor(dialog.dwStyle));
   m_widget->setWindowModality(Qt::ApplicationModal);
   m_widget->setFont(font);
   m_widget->setWindowTitle(ToQString(layout.caption));
   m_widget->setFixedSize(layout.clientWidth, layout.clientHeight);
+  // The template's place on the screen, asked of the window manager.
+  m_widget->move(ScaleRounded(dialog.x, layout.baseUnits.cx, 4),
+                 ScaleRounded(dialog.y, layout.baseUnits.cy, 8));
   m_widget->setProperty(kDialogIdProperty, static_cast<int>(dialog.nID));
   m_widget->installEventFilter(m_widget.get());
 
@@ -216,7 +250,9 @@ void DialogWindow::MakeControl(const ControlLayout& layout, int index) {
   switch (layout.kind) {
     case ControlKind::PushButton: {
       auto* button = new QPushButton(parent);
-      button->setAutoDefault(false);
+      // Any push button of a dialog can become the default one (and the style keeps room for
+      // the frame); Enter itself is the dialog manager's.
+      button->setAutoDefault(true);
       button->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
       button->setFocusPolicy(focus);
       QObject::connect(button, &QPushButton::clicked,
@@ -293,6 +329,9 @@ void DialogWindow::MakeControl(const ControlLayout& layout, int index) {
   const RECT& bounds = layout.bounds;
   control.widget->setGeometry(bounds.left, bounds.top, bounds.right - bounds.left,
                               bounds.bottom - bounds.top);
+  if (layout.kind == ControlKind::Edit && (style & ES_NOHIDESEL) == 0) {
+    HideSelectionWithoutFocus(*control.widget);
+  }
   control.widget->setProperty(kControlIdProperty, control.id);
   control.widget->installEventFilter(m_widget.get());
   control.widget->setEnabled((style & WS_DISABLED) == 0);
@@ -369,10 +408,26 @@ void DialogWindow::SetSelection(int index, int start, int end) {
 
 void DialogWindow::SetFocus(int index) {
   if (index < 0 || index >= static_cast<int>(m_controls.size())) {
-    m_widget->setFocus(Qt::OtherFocusReason);
+    m_widget->setFocus(m_focusReason);
     return;
   }
-  m_controls[static_cast<std::size_t>(index)].widget->setFocus(Qt::OtherFocusReason);
+  m_controls[static_cast<std::size_t>(index)].widget->setFocus(m_focusReason);
+}
+
+bool DialogWindow::ReportKey(DialogKey key, Qt::FocusReason reason) {
+  const Qt::FocusReason previous = std::exchange(m_focusReason, reason);
+  const bool used = m_events.KeyPressed(key);
+  m_focusReason = previous;
+  return used;
+}
+
+void DialogWindow::MoveDefaultFrame(const Control* focused) {
+  const bool onPushButton = focused != nullptr && focused->button != nullptr;
+  for (Control& control : m_controls) {
+    if (control.button == nullptr) continue;
+    control.button->setDefault(onPushButton ? &control == focused
+                                            : (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+  }
 }
 
 int DialogWindow::FocusIndex() const {
@@ -409,12 +464,15 @@ void DialogWindow::EraseIconBackground() {
 }
 
 void DialogWindow::DrawIcon(int x, int y, const Icon& icon, HICON /*handle*/) {
-  QPainter* painter = m_widget->Painter();
-  const IconImage* image = icon.ImageForSize(GetSystemMetrics(SM_CXICON));
-  if (painter != nullptr && image != nullptr) painter->drawImage(QPoint(x, y), ToImage(*image));
+  if (QPainter* painter = m_widget->Painter()) {
+    const int size = GetSystemMetrics(SM_CXICON);
+    painter->drawPixmap(QPoint(x, y), ToIcon(&icon).pixmap(size, size));
+  }
 }
 
 void DialogWindow::Show() {
+  m_widget->winId();  // the native window, so that the window manager's hints go with it
+  RequestFrameDecorations(*m_widget, m_style);
   m_widget->show();
   m_widget->raise();
   m_widget->activateWindow();

@@ -81,6 +81,12 @@ class DialogWindow final : public NativeDialog {
 
   QWidget* Widget() const { return m_widget.get(); }
   DialogEvents& Events() { return m_events; }
+  // Reports a key to the dialog manager; a focus move it makes carries `reason`, so that the
+  // style shows the focus as moved by the keyboard. False: the key is the control's own.
+  bool ReportKey(DialogKey key, Qt::FocusReason reason);
+  // The default button's frame goes to the push button with the focus, and back to the
+  // template's default button when the focus is on any other control.
+  void MoveDefaultFrame(const Control* focused);
   bool Ended() const { return m_ended; }
   // The control whose widget is watched or holds it; null for none.
   const Control* ControlOf(const QObject* watched) const;
@@ -95,6 +101,8 @@ class DialogWindow final : public NativeDialog {
   const Icon* m_smallIcon = nullptr;
   QEventLoop* m_loop = nullptr;
   bool m_ended = false;
+  Qt::FocusReason m_focusReason = Qt::OtherFocusReason;
+  DWORD m_style = 0;
 };
 
 }  // namespace afx::qt

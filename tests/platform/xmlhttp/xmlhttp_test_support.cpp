@@ -1,6 +1,6 @@
 #include "xmlhttp_test_support.h"
 
-#include "utf_convert.h"
+#include "wire_text.h"
 
 namespace xmlhttp_test {
 
@@ -58,10 +58,12 @@ ErrorReport TakeErrorReport(IUnknown* object) {
 }
 
 std::string Narrow(std::u16string_view text) {
-  return xmlhttp::Utf16ToUtf8(text);
+  return xmlhttp::ToUtf8(text);
 }
 std::u16string Widen(std::string_view utf8) {
-  return xmlhttp::Utf8ToUtf16(utf8);
+  Bstr text;
+  *text.Out() = xmlhttp::NewBstr(utf8, CP_UTF8);
+  return text.Text();
 }
 
 void XmlHttpTest::SetUp() {
@@ -108,18 +110,6 @@ std::u16string XmlHttpTest::ResponseText(IXMLHTTPRequest* request) {
   Bstr text;
   EXPECT_EQ(request->get_responseText(text.Out()), S_OK);
   return text.Text();
-}
-
-LONG XmlHttpTest::Status(IXMLHTTPRequest* request) {
-  LONG status = -1;
-  EXPECT_EQ(request->get_status(&status), S_OK);
-  return status;
-}
-
-LONG XmlHttpTest::ReadyState(IXMLHTTPRequest* request) {
-  LONG state = -1;
-  EXPECT_EQ(request->get_readyState(&state), S_OK);
-  return state;
 }
 
 }  // namespace xmlhttp_test

@@ -106,8 +106,6 @@ class XmlHttpTest : public ::testing::Test {
   static HRESULT Send(IXMLHTTPRequest* request, const std::optional<std::u16string>& body);
   // The reply text; a failure to read it fails the test.
   static std::u16string ResponseText(IXMLHTTPRequest* request);
-  static LONG Status(IXMLHTTPRequest* request);
-  static LONG ReadyState(IXMLHTTPRequest* request);
 };
 
 inline const XmlHttpTest::Credentials kServiceCredentials = {u"tolvex", u"kqv=47"};
