@@ -3,7 +3,7 @@
 
 #include "afxwin.h"
 #include "interop/counted_wide_string.h"
-#include "oleauto.h"
+#include "ole2.h"
 #include "res/resource.h"
 
 class CSoapTestDlg : public CDialog {

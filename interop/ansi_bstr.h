@@ -1,7 +1,7 @@
 // Text between the ANSI code page (CP_ACP) and Automation strings.
 #pragma once
 
-#include "oleauto.h"
+#include "ole2.h"
 
 // A new BSTR that the caller owns (SysFreeString), converted from the ANSI code page; it ends
 // at the first NUL. Null for a null text, and null when the string cannot be allocated. A

@@ -1,7 +1,7 @@
 // _com_error: the exception a failed Automation step raises, and the ways to raise it.
 #pragma once
 
-#include "oleauto.h"
+#include "ole2.h"
 
 class _com_error {
  public:

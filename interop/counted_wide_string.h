@@ -2,7 +2,7 @@
 // copy of it that is made on first demand.
 #pragma once
 
-#include "oleauto.h"
+#include "ole2.h"
 
 // The shared record. It owns m_wide and m_ansi; m_refCount counts the handles on it.
 struct WideStringBody {

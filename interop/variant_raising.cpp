@@ -3,7 +3,8 @@
 #include "interop/com_error.h"
 
 void VariantCopyOrRaise(VARIANT* dest, const VARIANT* src) {
-  const HRESULT hr = VariantCopy(dest, src);
+  // VariantCopy only reads its source; mingw-w64's <oleauto.h> declares it without the const.
+  const HRESULT hr = VariantCopy(dest, const_cast<VARIANT*>(src));
   if (FAILED(hr)) RaiseComError(hr);
 }
 

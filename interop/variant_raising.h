@@ -1,7 +1,7 @@
 // VariantCopy and VariantClear that raise _com_error instead of returning a failure.
 #pragma once
 
-#include "oleauto.h"
+#include "ole2.h"
 
 // Copies src into dest (clearing dest first). A dest that holds nothing yet must have been
 // through VariantInit. Raises _com_error with VariantCopy's result when that fails.

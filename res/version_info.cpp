@@ -1,18 +1,18 @@
 // The version block.
 #include "res/resource_module.h"
+#include "res/version.h"
 
 namespace {
 
+constexpr DWORD kVersionMS = (TARVELO_VERSION_MAJOR << 16) | TARVELO_VERSION_MINOR;
+constexpr DWORD kVersionLS = (TARVELO_VERSION_PATCH << 16) | TARVELO_VERSION_BUILD;
+
 constexpr AFX_VERSION_STRING kStrings[] = {
-    {"CompanyName", ""},
-    {"FileDescription", "Tarvelo MFC Application"},
-    {"FileVersion", "1, 0, 0, 1"},
-    {"InternalName", "Tarvelo"},
-    {"LegalCopyright", "Copyright (C) 2026 Tarvelo"},
-    {"LegalTrademarks", ""},
-    {"OriginalFilename", "Tarvelo.EXE"},
-    {"ProductName", "Tarvelo Application"},
-    {"ProductVersion", "1, 0, 0, 1"},
+    {"CompanyName", TARVELO_COMPANY_NAME},           {"FileDescription", TARVELO_FILE_DESCRIPTION},
+    {"FileVersion", TARVELO_VERSION_TEXT},           {"InternalName", TARVELO_INTERNAL_NAME},
+    {"LegalCopyright", TARVELO_LEGAL_COPYRIGHT},     {"LegalTrademarks", TARVELO_LEGAL_TRADEMARKS},
+    {"OriginalFilename", TARVELO_ORIGINAL_FILENAME}, {"ProductName", TARVELO_PRODUCT_NAME},
+    {"ProductVersion", TARVELO_VERSION_TEXT},
 };
 
 constexpr AFX_VERSION_INFO kVersion = {
@@ -20,10 +20,10 @@ constexpr AFX_VERSION_INFO kVersion = {
     VS_FIXEDFILEINFO{
         VS_FFI_SIGNATURE,
         VS_FFI_STRUCVERSION,
-        0x00010000,  // file version 1.0.0.1
-        0x00000001,
-        0x00010000,  // product version 1.0.0.1
-        0x00000001,
+        kVersionMS,  // file version
+        kVersionLS,
+        kVersionMS,  // product version
+        kVersionLS,
         VS_FFI_FILEFLAGSMASK,
         0,
         VOS__WINDOWS32,
@@ -32,10 +32,10 @@ constexpr AFX_VERSION_INFO kVersion = {
         0,
         0,
     },
-    "040904B0",
+    TARVELO_VERSION_STRING_TABLE,
     kStrings,
-    0x0409,
-    1200,
+    TARVELO_VERSION_LANGUAGE,
+    TARVELO_VERSION_CODE_PAGE,
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "interop/variant_raising.h"
-#include "oleauto.h"
+#include "ole2.h"
 
 class ScopedVariantCopy {
  public:

@@ -4,7 +4,7 @@
 #include "dialog/soap_test_dlg.h"
 #include "interop/com_error.h"
 #include "interop/counted_wide_string.h"
-#include "msxml.h"
+#include "msxml2.h"
 #include "soap/scoped_variant_copy.h"
 #include "soap/soap_message.h"
 #include "soap/xml_http_request_ptr.h"

@@ -2,7 +2,7 @@
 
 #include "interop/ansi_bstr.h"
 #include "interop/com_error.h"
-#include "oleauto.h"
+#include "ole2.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // through an empty reference raises E_POINTER.
 #pragma once
 
-#include "msxml.h"
+#include "msxml2.h"
 #include "objbase.h"
 
 class XmlHttpRequestPtr {

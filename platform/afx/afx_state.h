@@ -2,34 +2,18 @@
 // Internal to platform/afx.
 #pragma once
 
-#include <map>
-#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "afxbackend.h"
 #include "afxwin.h"
 
 namespace afx {
 
-class DialogSession;
-
 struct ModuleState {
   CWinApp* app = nullptr;
-
-  WindowBackend* installedBackend = nullptr;  // not owned
-  std::unique_ptr<WindowBackend> ownBackend;  // made by the framework
-  BackendFactory backendFactory = nullptr;
-
   const AFX_RESOURCE_MODULE* resources = nullptr;
-  std::map<const AFX_ICON_GROUP*, std::unique_ptr<Icon>> loadedIcons;  // never freed early
-
   AFX_EXCEPTION_TRANSLATOR exceptionTranslator = nullptr;
-
   int waitCursorDepth = 0;
-
-  std::vector<DialogSession*> openDialogs;  // innermost last
-
   std::string derivedAppName;  // the title chosen by the rules when the application has none
 };
 
@@ -46,5 +30,7 @@ int ShowApplicationMessageBox(LPCSTR lpszPrompt, UINT nType);
 std::string DerivedAppName();
 // The running executable's file name without directory and extension.
 std::string ExecutableName();
+// C:\dir\Tarvelo.EXE or /dir/tarvelo gives Tarvelo or tarvelo.
+std::string FileNameWithoutExtension(std::string_view path);
 
 }  // namespace afx

@@ -7,7 +7,7 @@
 
 #include <type_traits>
 
-#include "winuser.h"
+#include "windows.h"
 
 class CCmdTarget;
 class CWnd;

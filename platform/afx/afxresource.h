@@ -7,14 +7,7 @@
 #include <cstddef>
 #include <span>
 
-#include "winuser.h"
-
-using LANGID = WORD;
-#define MAKELANGID(primary, sub) static_cast<LANGID>((static_cast<WORD>(sub) << 10) | (primary))
-#define LANG_CROATIAN 0x1A
-#define LANG_ENGLISH 0x09
-#define SUBLANG_ENGLISH_US 0x01
-#define SUBLANG_CROATIAN_CROATIA 0x01
+#include "windows.h"
 
 // One control of a dialog template. Texts are ANSI text in the program's code page.
 struct AFX_DIALOG_ITEM {
@@ -59,29 +52,6 @@ struct AFX_STRING_TABLE {
   LANGID wLanguage;
   std::span<const AFX_STRING_ENTRY> entries;
 };
-
-// The fixed part of a version block, with the Windows field names.
-struct VS_FIXEDFILEINFO {
-  DWORD dwSignature;  // 0xFEEF04BD
-  DWORD dwStrucVersion;
-  DWORD dwFileVersionMS;
-  DWORD dwFileVersionLS;
-  DWORD dwProductVersionMS;
-  DWORD dwProductVersionLS;
-  DWORD dwFileFlagsMask;
-  DWORD dwFileFlags;
-  DWORD dwFileOS;
-  DWORD dwFileType;
-  DWORD dwFileSubtype;
-  DWORD dwFileDateMS;
-  DWORD dwFileDateLS;
-};
-#define VS_FFI_SIGNATURE 0xFEEF04BDL
-#define VS_FFI_STRUCVERSION 0x00010000L
-#define VS_FFI_FILEFLAGSMASK 0x0000003FL
-#define VOS__WINDOWS32 0x00000004L
-#define VFT_APP 0x00000001L
-#define VFT2_UNKNOWN 0x00000000L
 
 struct AFX_VERSION_STRING {
   const char* pszKey;

@@ -2,22 +2,11 @@
 #pragma once
 
 #include "windows.h"
+#include "winsock.h"
 
-#define WSADESCRIPTION_LEN 256
-#define WSASYS_STATUS_LEN 128
-
-struct WSADATA {
-  WORD wVersion;
-  WORD wHighVersion;
-  char szDescription[WSADESCRIPTION_LEN + 1];
-  char szSystemStatus[WSASYS_STATUS_LEN + 1];
-  unsigned short iMaxSockets;
-  unsigned short iMaxUdpDg;
-  char* lpVendorInfo;
-};
-using LPWSADATA = WSADATA*;
-
-// Prepares the process's socket layer: a peer that closes a connection can no longer end the
-// process (SIGPIPE is ignored). Nonzero when the layer is ready (the process can open a TCP
-// socket), 0 when it is not. lpwsaData, when given, receives the layer's description.
+// Prepares the process's socket layer: nonzero when it is ready, 0 when it is not; lpwsaData,
+// when given, receives the layer's description. On Windows this starts Windows Sockets 1.1
+// for the process (WSAStartup, balanced when the process ends). On Linux the layer is ready
+// when the process can open a TCP socket, and a peer that closes a connection can no longer
+// end the process (SIGPIPE is ignored).
 BOOL AfxSocketInit(WSADATA* lpwsaData = nullptr);

@@ -13,7 +13,6 @@
 #include "afxresource.h"
 #include "cstring.h"
 #include "windows.h"
-#include "winuser.h"
 
 class CDataExchange;
 class CWinApp;
@@ -202,9 +201,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 
 // ---- The application -----------------------------------------------------------------------
-
-#define HELP_CONTEXT 0x0001L
-#define HELP_FINDER 0x000BL
 
 class CWinApp : public CCmdTarget {
  public:

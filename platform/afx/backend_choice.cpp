@@ -1,33 +1,46 @@
-// Which window backend the framework uses.
-#include "afx_state.h"
+// Which window backend the framework's dialog manager uses.
+#include <memory>
+
+#include "dialog_session.h"
 
 namespace afx {
+namespace {
+
+struct BackendChoice {
+  WindowBackend* installed = nullptr;  // not owned
+  std::unique_ptr<WindowBackend> own;  // made by the framework
+  BackendFactory factory = nullptr;
+};
+
+BackendChoice& Choice() {
+  static BackendChoice choice;
+  return choice;
+}
+
+}  // namespace
 
 void SetBackendFactory(BackendFactory factory) {
-  State().backendFactory = factory;
+  Choice().factory = factory;
 }
 
 bool InstallBackend(WindowBackend* backend) {
-  ModuleState& state = State();
-  if (!state.openDialogs.empty()) return false;
-  state.installedBackend = backend;
+  if (InnermostDialog() != nullptr) return false;
+  Choice().installed = backend;
   return true;
 }
 
 WindowBackend* CurrentBackend() {
-  ModuleState& state = State();
-  if (state.installedBackend != nullptr) return state.installedBackend;
-  if (!state.ownBackend && state.backendFactory != nullptr)
-    state.ownBackend = state.backendFactory();
-  return state.ownBackend.get();
+  BackendChoice& choice = Choice();
+  if (choice.installed != nullptr) return choice.installed;
+  if (!choice.own && choice.factory != nullptr) choice.own = choice.factory();
+  return choice.own.get();
 }
 
 void DestroyOwnBackend() {
-  ModuleState& state = State();
-  if (state.openDialogs.empty()) state.ownBackend.reset();
+  if (InnermostDialog() == nullptr) Choice().own.reset();
 }
 
-ScopedBackend::ScopedBackend(WindowBackend& backend) : m_previous(State().installedBackend) {
+ScopedBackend::ScopedBackend(WindowBackend& backend) : m_previous(Choice().installed) {
   InstallBackend(&backend);
 }
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "oleauto.h"
+#include "ole2.h"
 
 class CString {
  public:

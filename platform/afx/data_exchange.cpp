@@ -23,10 +23,10 @@ std::string WindowText(HWND hWnd) {
 void SetWindowTextIfChanged(HWND hWnd, const char* text) {
   const std::size_t length = std::strlen(text);
   if (length < static_cast<std::size_t>(INT_MAX - 1)) {
-    char small[256];
+    char shortText[256];
     std::vector<char> large;
-    char* current = small;
-    if (length + 2 > sizeof small) {
+    char* current = shortText;
+    if (length + 2 > sizeof shortText) {
       large.resize(length + 2);
       current = large.data();
     }

@@ -1,7 +1,7 @@
 // CDialog: a modal dialog made from a template of the module's resources.
-#include "afx_state.h"
-#include "dialog_session.h"
+#include "afxwin.h"
 #include "resource_lookup.h"
+#include "window_system.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
@@ -19,8 +19,8 @@ CDialog::~CDialog() = default;
 INT_PTR CDialog::DoModal() {
   const AFX_DIALOG_TEMPLATE* dialogTemplate = afx::FindDialogTemplate(m_lpszTemplateName);
   if (dialogTemplate == nullptr || m_hWnd != nullptr) return -1;
-  afx::DialogSession session(*this, *dialogTemplate);
-  return session.Run();
+  return afx::RunModalDialog(*this, *dialogTemplate,
+                             m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr);
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -34,6 +34,12 @@ LRESULT CopyText(const std::string& text, WPARAM capacity, LPARAM buffer) {
   return static_cast<LRESULT>(length);
 }
 
+// The open dialogs, innermost last.
+std::vector<DialogSession*>& OpenDialogs() {
+  static std::vector<DialogSession*> open;
+  return open;
+}
+
 }  // namespace
 
 DialogSession::DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogTemplate)
@@ -56,13 +62,13 @@ DialogSession::DialogSession(CDialog& dialog, const AFX_DIALOG_TEMPLATE& dialogT
     control->textLimit = control->kind == ControlKind::Edit ? kDefaultEditLimit : 0;
     m_controls.push_back(std::move(control));
   }
-  State().openDialogs.push_back(this);
+  OpenDialogs().push_back(this);
 }
 
 DialogSession::~DialogSession() {
   DetachAll();
   m_native.reset();
-  auto& open = State().openDialogs;
+  auto& open = OpenDialogs();
   open.erase(std::remove(open.begin(), open.end(), this), open.end());
 }
 
@@ -366,7 +372,7 @@ void DialogSession::DetachAll() {
 }
 
 WindowRecord* FindWindowRecord(HWND hWnd) {
-  for (DialogSession* session : State().openDialogs) {
+  for (DialogSession* session : OpenDialogs()) {
     if (WindowRecord* window = session->FindRecord(hWnd)) return window;
   }
   SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -374,14 +380,14 @@ WindowRecord* FindWindowRecord(HWND hWnd) {
 }
 
 DialogSession* FindPaintingSession(HDC hdc) {
-  for (DialogSession* session : State().openDialogs) {
+  for (DialogSession* session : OpenDialogs()) {
     if (session->OwnsDc(hdc)) return session;
   }
   return nullptr;
 }
 
 DialogSession* InnermostDialog() {
-  const auto& open = State().openDialogs;
+  const auto& open = OpenDialogs();
   return open.empty() ? nullptr : open.back();
 }
 

@@ -1,19 +1,6 @@
-// Message boxes: MessageBox and the framework's AfxMessageBox.
+// The framework's message boxes: AfxMessageBox with a text or a string of the string table.
 #include "afx_state.h"
-#include "ansi_text.h"
-#include "dialog_session.h"
 #include "resource_lookup.h"
-
-int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  afx::WindowBackend* const backend = afx::CurrentBackend();
-  if (backend == nullptr) return 0;
-  afx::NativeDialog* owner = nullptr;
-  if (hWnd != nullptr) {
-    if (afx::WindowRecord* window = afx::FindWindowRecord(hWnd)) owner = window->session->Native();
-  }
-  return backend->MessageBox(owner, afx::AnsiToWide(lpText != nullptr ? lpText : ""),
-                             afx::AnsiToWide(lpCaption != nullptr ? lpCaption : "Error"), uType);
-}
 
 int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
   if (CWinApp* app = AfxGetApp()) return app->DoMessageBox(lpszText, nType, nIDHelp);

@@ -1,4 +1,5 @@
-// The module's resources: dialogs, icons, strings and the version block, found by id.
+// The module's resources as the program describes them: dialogs, icon groups, strings and the
+// version block, found by id.
 #include <cstring>
 
 #include "afx_state.h"
@@ -10,14 +11,6 @@ namespace {
 // Resource names here are ids (MAKEINTRESOURCE); a text name finds nothing.
 bool NameIsId(LPCSTR name, UINT id) {
   return name != nullptr && IS_INTRESOURCE(name) && reinterpret_cast<UINT_PTR>(name) == id;
-}
-
-// An icon directory: reserved 0, type 1 (icon), at least one entry, all entries in the file.
-bool IsIconFile(std::span<const BYTE> file) {
-  if (file.size() < 6) return false;
-  const auto word = [&](std::size_t at) { return file[at] | (file[at + 1] << 8); };
-  const std::size_t entries = static_cast<std::size_t>(word(4));
-  return word(0) == 0 && word(2) == 1 && entries > 0 && file.size() >= 6 + 16 * entries;
 }
 
 HINSTANCE ResourceInstance() {
@@ -89,37 +82,6 @@ const char* AfxGetVersionString(const char* pszKey) {
   if (module == nullptr || module->pVersion == nullptr || pszKey == nullptr) return nullptr;
   for (const AFX_VERSION_STRING& entry : module->pVersion->strings) {
     if (std::strcmp(entry.pszKey, pszKey) == 0) return entry.pszValue;
-  }
-  return nullptr;
-}
-
-HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName) {
-  // A null instance asks for the system's icons; this platform has none.
-  if (hInstance == nullptr || hInstance != afx::ResourceInstance()) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return nullptr;
-  }
-  const AFX_ICON_GROUP* group = afx::FindIconGroup(lpIconName);
-  if (group == nullptr) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    return nullptr;
-  }
-  auto& loaded = afx::State().loadedIcons;
-  auto found = loaded.find(group);
-  if (found == loaded.end()) {
-    if (!afx::IsIconFile(group->data)) {
-      SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-      return nullptr;
-    }
-    found = loaded.emplace(group, std::make_unique<afx::Icon>(afx::Icon{group->data})).first;
-  }
-  return reinterpret_cast<HICON>(found->second.get());
-}
-
-const afx::Icon* afx::IconFromHandle(HICON hIcon) {
-  if (hIcon == nullptr) return nullptr;
-  for (const auto& [group, icon] : State().loadedIcons) {
-    if (reinterpret_cast<HICON>(icon.get()) == hIcon) return icon.get();
   }
   return nullptr;
 }

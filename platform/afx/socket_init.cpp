@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "afxsock.h"
-#include "winuser.h"
+#include "windows.h"
 
 BOOL AfxSocketInit(WSADATA* lpwsaData) {
   // A write to a connection that the peer has closed must fail with EPIPE, not end the

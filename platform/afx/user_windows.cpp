@@ -1,5 +1,6 @@
 // The Win32 window functions over the dialog manager's windows.
 #include "afx_state.h"
+#include "ansi_text.h"
 #include "dialog_session.h"
 
 using afx::FindWindowRecord;
@@ -109,4 +110,15 @@ BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon) {
   if (session == nullptr || icon == nullptr) return FALSE;
   session->DrawIcon(X, Y, *icon, hIcon);
   return TRUE;
+}
+
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  afx::WindowBackend* const backend = afx::CurrentBackend();
+  if (backend == nullptr) return 0;
+  afx::NativeDialog* owner = nullptr;
+  if (hWnd != nullptr) {
+    if (afx::WindowRecord* window = afx::FindWindowRecord(hWnd)) owner = window->session->Native();
+  }
+  return backend->MessageBox(owner, afx::AnsiToWide(lpText != nullptr ? lpText : ""),
+                             afx::AnsiToWide(lpCaption != nullptr ? lpCaption : "Error"), uType);
 }

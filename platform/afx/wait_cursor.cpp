@@ -1,18 +1,15 @@
-// The wait cursor: a nesting count kept by the framework, shown by the backend.
+// The wait cursor: a nesting count kept by the framework, shown by the window system.
 #include "afx_state.h"
+#include "window_system.h"
 
 void afx::ChangeWaitCursor(int nCode) {
   ModuleState& state = State();
-  WaitCursorChange change = WaitCursorChange::Restore;
   if (nCode > 0) {
     ++state.waitCursorDepth;
-    change = WaitCursorChange::Begin;
-  } else if (nCode < 0) {
-    if (state.waitCursorDepth > 0) --state.waitCursorDepth;
-    change = WaitCursorChange::End;
+  } else if (nCode < 0 && state.waitCursorDepth > 0) {
+    --state.waitCursorDepth;
   }
-  if (WindowBackend* backend = CurrentBackend())
-    backend->WaitCursorChanged(change, state.waitCursorDepth);
+  ShowWaitCursor(nCode, state.waitCursorDepth);
 }
 
 namespace {

@@ -1,6 +1,6 @@
 // CWinApp: the one application object.
 #include "afx_state.h"
-#include "dialog_session.h"
+#include "window_system.h"
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
@@ -62,11 +62,9 @@ int afx::ShowApplicationMessageBox(LPCSTR lpszPrompt, UINT nType) {
   // A box that names no icon gets the exclamation mark.
   if ((nType & MB_ICONMASK) == 0) nType |= MB_ICONEXCLAMATION;
   // Owned by the window the operator is working in: the innermost dialog, else the main one.
-  HWND owner = nullptr;
-  if (DialogSession* open = InnermostDialog()) {
-    owner = open->DialogRecord().Handle();
-  } else if (CWnd* main = AfxGetMainWnd()) {
-    owner = main->GetSafeHwnd();
+  HWND owner = InnermostDialogWindow();
+  if (owner == nullptr) {
+    if (CWnd* main = AfxGetMainWnd()) owner = main->GetSafeHwnd();
   }
   return ::MessageBoxA(owner, lpszPrompt, AfxGetAppName(), nType);
 }

@@ -2,11 +2,12 @@
 #include <cstdio>
 
 #include "afx_state.h"
+#include "window_system.h"
 
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmdLine, int nCmdShow) {
   if (CWinApp* app = AfxGetApp()) app->SetCurrentHandles(hInstance, lpCmdLine, nCmdShow);
   // The window system is ready before InitInstance runs, as on the real platform.
-  if (afx::CurrentBackend() == nullptr) {
+  if (!afx::WindowSystemReady()) {
     std::fprintf(stderr,
                  "%s: no window backend is linked into this program; it cannot show a window\n",
                  afx::ExecutableName().c_str());
@@ -16,7 +17,7 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPSTR lpCmdLin
 }
 
 void AfxWinTerm() {
-  afx::DestroyOwnBackend();
+  afx::EndWindowSystem();
 }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {

@@ -1,39 +1,9 @@
-// CWnd: a window object attached to a window of the dialog manager.
+// CWnd: a window object and the messages that reach it.
 #include "afx_state.h"
-#include "dialog_session.h"
-
-using afx::FindWindowRecord;
-using afx::WindowRecord;
+#include "window_system.h"
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
-
-CWnd::~CWnd() {
-  if (m_hWnd == nullptr) return;
-  if (WindowRecord* window = FindWindowRecord(m_hWnd); window && window->permanent == this) {
-    window->permanent = nullptr;
-  }
-  m_hWnd = nullptr;
-}
-
-CWnd* CWnd::FromHandle(HWND hWnd) {
-  WindowRecord* window = FindWindowRecord(hWnd);
-  if (window == nullptr) return nullptr;
-  if (window->permanent != nullptr) return window->permanent;
-  if (!window->temporary) {
-    window->temporary = std::make_unique<CWnd>();
-    window->temporary->m_hWnd = hWnd;
-  }
-  return window->temporary.get();
-}
-
-BOOL CWnd::Attach(HWND hWndNew) {
-  WindowRecord* window = FindWindowRecord(hWndNew);
-  if (window == nullptr || window->permanent != nullptr || m_hWnd != nullptr) return FALSE;
-  window->permanent = this;
-  m_hWnd = hWndNew;
-  return TRUE;
-}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -63,11 +33,7 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   } catch (const CUserException&) {
     return FALSE;  // the operator has been told what is wrong
   }
-  if (!bSaveAndValidate) {
-    if (WindowRecord* window = FindWindowRecord(m_hWnd); window && window->index < 0) {
-      if (afx::NativeDialog* native = window->session->Native()) native->ControlsUpdated();
-    }
-  }
+  if (!bSaveAndValidate) afx::ControlsUpdated(m_hWnd);
   return TRUE;
 }
 
@@ -110,12 +76,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
   return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), nullptr, nullptr);
-}
-
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  WindowRecord* window = FindWindowRecord(m_hWnd);
-  if (window == nullptr) return 0;
-  return window->session->DefaultProc(*window, message, wParam, lParam);
 }
 
 void CWnd::DoDataExchange(CDataExchange* /*pDX*/) {}

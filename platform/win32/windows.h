@@ -1,4 +1,5 @@
-// Win32 types and kernel services, as the program uses them.
+// Win32 types and kernel services, as the program uses them, and (winuser.h, winver.h) the
+// declarations of the user services and version resources that the real windows.h brings along.
 //
 // Names, values and calling contracts are the Windows ones. Wide text is UTF-16 held in
 // char16_t (wchar_t is 32-bit on Linux), so WCHAR and OLECHAR are char16_t.
@@ -110,6 +111,15 @@ using LPSTARTUPINFOA = STARTUPINFOA*;
 #define SW_SHOWMINIMIZED 2
 #define SW_SHOWDEFAULT 10
 
+// ---- Languages -----------------------------------------------------------------------------
+
+using LANGID = WORD;
+#define MAKELANGID(primary, sub) static_cast<LANGID>((static_cast<WORD>(sub) << 10) | (primary))
+#define LANG_CROATIAN 0x1A
+#define LANG_ENGLISH 0x09
+#define SUBLANG_ENGLISH_US 0x01
+#define SUBLANG_CROATIAN_CROATIA 0x01
+
 // ---- HRESULT -------------------------------------------------------------------------------
 
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
@@ -203,3 +213,6 @@ void GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
 // null: the executable's own module. Other modules are not known (ERROR_MOD_NOT_FOUND).
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
 #define GetModuleHandle GetModuleHandleA
+
+#include "winuser.h"
+#include "winver.h"

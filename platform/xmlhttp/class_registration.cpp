@@ -4,7 +4,7 @@
 // when it links the xmlhttp_registration library; nothing of the program calls in here.
 #include <curl/curl.h>
 
-#include "msxml.h"
+#include "msxml2.h"
 #include "xml_http_request.h"
 
 namespace {

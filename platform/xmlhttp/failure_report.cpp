@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "msxml.h"
+#include "msxml2.h"
 #include "wire_text.h"
 
 namespace xmlhttp {

@@ -1,6 +1,6 @@
 #include "transfer_errors.h"
 
-#include "msxml.h"
+#include "msxml2.h"
 
 namespace xmlhttp {
 namespace {

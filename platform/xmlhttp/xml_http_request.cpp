@@ -10,7 +10,7 @@
 #include "ascii_case.h"
 #include "failure_report.h"
 #include "http_exchange.h"
-#include "msxml.h"
+#include "msxml2.h"
 #include "reply_charset.h"
 #include "request_headers.h"
 #include "wire_text.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "msxml.h"
+#include "msxml2.h"
 #include "objbase.h"
 #include "run_fixture.h"
 #include "soap/soap_message.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "msxml.h"
+#include "msxml2.h"
 
 namespace xmlhttp_test {
 

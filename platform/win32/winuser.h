@@ -1,6 +1,9 @@
 // Win32 user services: windows, messages, dialog styles, message boxes, icons and painting,
-// as far as the framework and the program use them. The window manager behind them is the
-// framework's dialog manager with its window backend (afxbackend.h).
+// as far as the framework and the program use them. windows.h includes this header.
+//
+// On this platform the window manager behind these functions is the application framework's
+// dialog manager with its window backend (platform/afx, afxbackend.h), which defines them; on
+// Windows they are user32's.
 #pragma once
 
 #include "windows.h"
@@ -107,6 +110,11 @@ using DWORD_PTR = std::uintptr_t;
 #define MB_ICONASTERISK 0x00000040L
 #define MB_ICONMASK 0x000000F0L
 #define MB_ICONSTOP MB_ICONHAND
+
+// ---- Help -------------------------------------------------------------------------------------
+
+#define HELP_CONTEXT 0x0001L
+#define HELP_FINDER 0x000BL
 
 // ---- System metrics --------------------------------------------------------------------------
 
