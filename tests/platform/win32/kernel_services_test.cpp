@@ -1,184 +1,254 @@
-// The kernel services the program relies on: the local clock, string length, the last error,
-// atomic counters, the local heap, startup information and the module handle.
-#include <dlfcn.h>
+// MultiByteToWideChar and WideCharToMultiByte in the single-byte ANSI code pages, and CP_ACP.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
+#include <ostream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tarvelo_config.h"
 #include "windows.h"
 
 namespace {
 
-// Sets the process's time zone for one scope.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    const char* previous = std::getenv("TZ");
-    m_hadPrevious = previous != nullptr;
-    if (m_hadPrevious) m_previous = previous;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (m_hadPrevious)
-      setenv("TZ", m_previous.c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
+std::u16string ToWide(UINT codePage, const std::string& bytes) {
+  const int needed =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::u16string wide(static_cast<std::size_t>(needed), u'\0');
+  const int written = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                          wide.data(), needed);
+  EXPECT_EQ(needed, written);
+  return wide;
+}
 
- private:
-  bool m_hadPrevious = false;
-  std::string m_previous;
+std::string ToBytes(UINT codePage, const std::u16string& wide, LPCSTR defaultChar = nullptr,
+                    BOOL* usedDefault = nullptr) {
+  const int needed = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, defaultChar, nullptr);
+  std::string bytes(static_cast<std::size_t>(needed), '\0');
+  const int written = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                          bytes.data(), needed, defaultChar, usedDefault);
+  EXPECT_EQ(needed, written);
+  return bytes;
+}
+
+// Letters and signs as the published code page charts give them.
+struct KnownByte {
+  UINT codePage;
+  unsigned char byte;
+  char16_t unit;
+  friend void PrintTo(const KnownByte& k, std::ostream* os) {
+    *os << "byte " << static_cast<int>(k.byte) << " of " << k.codePage;
+  }
 };
 
-std::tm LocalTm(std::time_t t) {
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return tm;
+class KnownBytes : public ::testing::TestWithParam<KnownByte> {};
+
+TEST_P(KnownBytes, MapToTheirCharacterAndBack) {
+  const KnownByte k = GetParam();
+  const std::string byte(1, static_cast<char>(k.byte));
+  EXPECT_EQ(std::u16string(1, k.unit), ToWide(k.codePage, byte));
+  EXPECT_EQ(byte, ToBytes(k.codePage, std::u16string(1, k.unit)));
 }
 
-bool Matches(const SYSTEMTIME& st, const std::tm& tm) {
-  return st.wYear == tm.tm_year + 1900 && st.wMonth == tm.tm_mon + 1 && st.wDay == tm.tm_mday &&
-         st.wDayOfWeek == tm.tm_wday && st.wHour == tm.tm_hour && st.wMinute == tm.tm_min &&
-         st.wSecond == tm.tm_sec;
+INSTANTIATE_TEST_SUITE_P(
+    Charts, KnownBytes,
+    ::testing::Values(
+        // Windows-1250: the letters of the program's default text, and the euro sign.
+        KnownByte{1250, 0xE8, 0x010D}, KnownByte{1250, 0xE6, 0x0107}, KnownByte{1250, 0x9E, 0x017E},
+        KnownByte{1250, 0xF0, 0x0111}, KnownByte{1250, 0x9A, 0x0161}, KnownByte{1250, 0xC8, 0x010C},
+        KnownByte{1250, 0xC6, 0x0106}, KnownByte{1250, 0x8E, 0x017D}, KnownByte{1250, 0xD0, 0x0110},
+        KnownByte{1250, 0x8A, 0x0160}, KnownByte{1250, 0x80, 0x20AC},
+        // Windows-1252.
+        KnownByte{1252, 0x80, 0x20AC}, KnownByte{1252, 0x9F, 0x0178}, KnownByte{1252, 0xE8, 0x00E8},
+        KnownByte{1252, 0xD0, 0x00D0}, KnownByte{1252, 0x8A, 0x0160},
+        // Bytes a code page leaves undefined stand for the control character of that value.
+        KnownByte{1250, 0x81, 0x0081}, KnownByte{1250, 0x83, 0x0083}, KnownByte{1250, 0x88, 0x0088},
+        KnownByte{1250, 0x90, 0x0090}, KnownByte{1250, 0x98, 0x0098}, KnownByte{1252, 0x81, 0x0081},
+        KnownByte{1252, 0x8D, 0x008D}, KnownByte{1252, 0x8F, 0x008F}, KnownByte{1252, 0x90, 0x0090},
+        KnownByte{1252, 0x9D, 0x009D},
+        // ASCII is itself.
+        KnownByte{1250, 0x41, u'A'}));
+
+class EveryByte : public ::testing::TestWithParam<UINT> {};
+
+TEST_P(EveryByte, GoesToADistinctCharacterAndComesBack) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  const std::u16string wide = ToWide(GetParam(), all);
+  ASSERT_EQ(all.size(), wide.size());
+  EXPECT_EQ(all.size(), std::set<char16_t>(wide.begin(), wide.end()).size());
+  BOOL usedDefault = TRUE;
+  EXPECT_EQ(all, ToBytes(GetParam(), wide, nullptr, &usedDefault));
+  EXPECT_FALSE(usedDefault);
 }
 
-class LocalTimeInZone : public ::testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(AnsiCodePages, EveryByte, ::testing::Values(1250u, 1252u));
 
-// The reading is the local wall clock of the process's zone, not UTC: zones far apart give
-// readings that differ by their offset, each one agreeing with the C library's local time.
-TEST_P(LocalTimeInZone, AgreesWithTheLocalClockOfTheZone) {
-  const ScopedTimeZone zone(GetParam());
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::time_t before = std::time(nullptr);
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    const std::time_t after = std::time(nullptr);
-    if (before != after) continue;  // the second turned over in between: read again
-    EXPECT_TRUE(Matches(st, LocalTm(before)))
-        << st.wYear << "-" << st.wMonth << "-" << st.wDay << " " << st.wHour << ":" << st.wMinute
-        << ":" << st.wSecond;
-    EXPECT_LT(st.wMilliseconds, 1000);
-    return;
-  }
-  FAIL() << "the clock turned over on every attempt";
+TEST(MultiByteToWideChar, LengthMinusOneCountsTheTerminator) {
+  char16_t buffer[8];
+  EXPECT_EQ(4, MultiByteToWideChar(1252, 0, "abc", -1, nullptr, 0));
+  EXPECT_EQ(4, MultiByteToWideChar(1252, 0, "abc", -1, buffer, 8));
+  EXPECT_EQ(std::u16string(u"abc"), std::u16string(buffer));
+  EXPECT_EQ(1, MultiByteToWideChar(1252, 0, "", -1, buffer, 8));
+  EXPECT_EQ(u'\0', buffer[0]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, LocalTimeInZone, ::testing::Values("UTC0", "XXX-14", "YYY+11"));
-
-TEST(GetLocalTime, CarriesMilliseconds) {
-  std::set<WORD> seen;
-  for (int i = 0; i < 50 && seen.size() < 3; ++i) {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    seen.insert(st.wMilliseconds);
-    std::this_thread::sleep_for(std::chrono::milliseconds(3));
-  }
-  EXPECT_GE(seen.size(), 3u) << "readings 3 ms apart should show different milliseconds";
+TEST(MultiByteToWideChar, AGivenLengthConvertsExactlyThatManyBytesNulsIncluded) {
+  char16_t buffer[8] = {u'x', u'x', u'x', u'x', u'x', u'x', u'x', u'x'};
+  EXPECT_EQ(3, MultiByteToWideChar(1250, 0, "a\0b", 3, buffer, 8));
+  EXPECT_EQ(std::u16string(u"a\0bxx", 5), std::u16string(buffer, 5));  // no terminator added
 }
 
-TEST(LstrlenA, CountsBytesUpToTheNulAndTakesNull) {
-  EXPECT_EQ(0, lstrlenA(nullptr));
-  EXPECT_EQ(0, lstrlenA(""));
-  EXPECT_EQ(3, lstrlenA("abc"));
-  EXPECT_EQ(2, lstrlenA("\xE8\x9A"));
-  EXPECT_EQ(1, lstrlenA("a\0b"));
-}
-
-TEST(LastError, BelongsToEachThread) {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  DWORD seenByOther = 12345;
-  std::thread other([&] {
-    seenByOther = GetLastError();
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-  });
-  other.join();
-  EXPECT_EQ(0u, seenByOther);
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+TEST(MultiByteToWideChar, TooSmallABufferFailsWithInsufficientBuffer) {
+  char16_t buffer[3];
   SetLastError(0);
+  EXPECT_EQ(0, MultiByteToWideChar(1250, 0, "abc", -1, buffer, 3));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+  EXPECT_EQ(3, MultiByteToWideChar(1250, 0, "abc", 3, buffer, 3));  // exactly fits
+}
+
+TEST(WideCharToMultiByte, LengthMinusOneCountsTheTerminatorAndSizeZeroAsks) {
+  char buffer[8];
+  EXPECT_EQ(4, WideCharToMultiByte(1250, 0, u"\u010Dab", -1, nullptr, 0, nullptr, nullptr));
+  EXPECT_EQ(4, WideCharToMultiByte(1250, 0, u"\u010Dab", -1, buffer, 8, nullptr, nullptr));
+  EXPECT_STREQ(
+      "\xE8"
+      "ab",
+      buffer);
+  EXPECT_EQ(2, WideCharToMultiByte(1250, 0, u"\u010Dab", 2, buffer, 8, nullptr, nullptr));
+}
+
+TEST(WideCharToMultiByte, TooSmallABufferFailsWithInsufficientBuffer) {
+  char buffer[2];
+  SetLastError(0);
+  EXPECT_EQ(0, WideCharToMultiByte(1252, 0, u"abc", -1, buffer, 2, nullptr, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+}
+
+struct MissingCase {
+  const char* name;
+  UINT codePage;
+  std::u16string wide;
+  const char* defaultChar;
+  std::string expected;
+  bool usedDefault;
+  friend void PrintTo(const MissingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class MissingCharacters : public ::testing::TestWithParam<MissingCase> {};
+
+TEST_P(MissingCharacters, BecomeTheDefaultCharacterWithoutFailing) {
+  const MissingCase& c = GetParam();
+  BOOL usedDefault = c.usedDefault ? FALSE : TRUE;  // the call must overwrite it
+  SetLastError(0);
+  EXPECT_EQ(c.expected, ToBytes(c.codePage, c.wide, c.defaultChar, &usedDefault));
+  EXPECT_EQ(c.usedDefault ? TRUE : FALSE, usedDefault);
   EXPECT_EQ(0u, GetLastError());
 }
 
-TEST(Interlocked, ReturnsTheNewValue) {
-  volatile LONG value = 0;
-  EXPECT_EQ(1, InterlockedIncrement(&value));
-  EXPECT_EQ(2, InterlockedIncrement(&value));
-  EXPECT_EQ(1, InterlockedDecrement(&value));
-  EXPECT_EQ(0, InterlockedDecrement(&value));
-  EXPECT_EQ(-1, InterlockedDecrement(&value));
-  EXPECT_EQ(-1, value);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MissingCharacters,
+    ::testing::Values(
+        // č, ć and Đ are not in Windows-1252; š and ž are.
+        MissingCase{"LettersOf1250In1252", 1252, u"\u010D\u0107\u0161\u017E\u0110", nullptr,
+                    "??\x9A\x9E?", true},
+        // è is not in Windows-1250.
+        MissingCase{"LetterOf1252In1250", 1250, u"a\u00E8b", nullptr, "a?b", true},
+        MissingCase{"GivenDefaultCharacter", 1252, u"x\u010Dy", "#", "x#y", true},
+        MissingCase{"NothingMissing", 1250, u"\u010Dx", nullptr, "\xE8x", false},
+        // A character beyond the basic plane is one character: one default character.
+        MissingCase{"SurrogatePairIsOneCharacter", 1250, u"a\U0001F600b", nullptr, "a?b", true},
+        MissingCase{"LoneHighSurrogate", 1252,
+                    std::u16string(u"a\xD800"
+                                   "b"),
+                    nullptr, "a?b", true},
+        MissingCase{"LoneLowSurrogate", 1252, std::u16string(u"\xDC00"), nullptr, "?", true},
+        MissingCase{"HighSurrogateAtTheEnd", 1250, std::u16string(u"a\xDBFF"), nullptr, "a?",
+                    true}),
+    [](const ::testing::TestParamInfo<MissingCase>& info) { return info.param.name; });
 
-TEST(Interlocked, LosesNoUpdateUnderContention) {
-  volatile LONG value = 0;
-  constexpr int kThreads = 4;
-  constexpr int kRounds = 100000;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([&value, t] {
-      for (int i = 0; i < kRounds; ++i) {
-        InterlockedIncrement(&value);
-        if (t % 2 == 0) InterlockedDecrement(&value);
-      }
-    });
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(kThreads / 2 * kRounds, value);
-}
+struct BadCall {
+  const char* name;
+  UINT codePage;
+  DWORD flags;
+  const char* bytes;
+  int byteCount;
+  int wideCapacity;
+  bool wideBufferGiven;
+  DWORD error;
+  friend void PrintTo(const BadCall& c, std::ostream* os) { *os << c.name; }
+};
 
-TEST(LocalHeap, ZeroInitialisedBlocksAndFree) {
-  auto* block = static_cast<unsigned char*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, 64));
-  ASSERT_NE(nullptr, block);
-  for (int i = 0; i < 64; ++i) EXPECT_EQ(0, block[i]) << i;
-  std::memset(block, 0xAB, 64);  // the whole block is writable
-  EXPECT_EQ(nullptr, LocalFree(block));
-  EXPECT_EQ(nullptr, LocalFree(nullptr));
+class BadMultiByteCalls : public ::testing::TestWithParam<BadCall> {};
 
-  void* empty = LocalAlloc(LMEM_FIXED, 0);
-  EXPECT_NE(nullptr, empty);
-  LocalFree(empty);
-}
-
-TEST(LocalHeap, MovableBlocksAreRefused) {
-  constexpr UINT kMovable = 0x0002;
+TEST_P(BadMultiByteCalls, FailWithTheReason) {
+  const BadCall& c = GetParam();
+  char16_t buffer[16];
   SetLastError(0);
-  EXPECT_EQ(nullptr, LocalAlloc(kMovable, 16));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+  EXPECT_EQ(0, MultiByteToWideChar(c.codePage, c.flags, c.bytes, c.byteCount,
+                                   c.wideBufferGiven ? buffer : nullptr, c.wideCapacity));
+  EXPECT_EQ(c.error, GetLastError());
 }
 
-TEST(GetStartupInfo, GivesOnlyTheSizeAndNoShowState) {
-  STARTUPINFOA info;
-  std::memset(&info, 0xCD, sizeof(info));
-  GetStartupInfo(&info);
-  EXPECT_EQ(sizeof(info), info.cb);
-  EXPECT_EQ(0u, info.dwFlags & STARTF_USESHOWWINDOW);
-  STARTUPINFOA expected;
-  std::memset(&expected, 0, sizeof(expected));
-  expected.cb = sizeof(expected);
-  EXPECT_EQ(0, std::memcmp(&expected, &info, sizeof(info)));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadMultiByteCalls,
+    ::testing::Values(
+        BadCall{"UnknownCodePage", 1251, 0, "abc", -1, 16, true, ERROR_INVALID_PARAMETER},
+        BadCall{"NullText", 1250, 0, nullptr, -1, 16, true, ERROR_INVALID_PARAMETER},
+        BadCall{"ZeroLength", 1250, 0, "abc", 0, 16, true, ERROR_INVALID_PARAMETER},
+        BadCall{"NegativeLength", 1250, 0, "abc", -2, 16, true, ERROR_INVALID_PARAMETER},
+        BadCall{"NegativeCapacity", 1250, 0, "abc", -1, -1, true, ERROR_INVALID_PARAMETER},
+        BadCall{"CapacityWithoutBuffer", 1250, 0, "abc", -1, 16, false, ERROR_INVALID_PARAMETER},
+        BadCall{"UnknownFlag", 1250, 0x80000000u, "abc", -1, 16, true, ERROR_INVALID_FLAGS},
+        BadCall{"Utf8RefusesPrecomposed", CP_UTF8, MB_PRECOMPOSED, "abc", -1, 16, true,
+                ERROR_INVALID_FLAGS}),
+    [](const ::testing::TestParamInfo<BadCall>& info) { return info.param.name; });
+
+TEST(WideCharToMultiByte, BadCallsFailWithTheReason) {
+  char buffer[16];
+  BOOL used = FALSE;
+  const struct {
+    UINT codePage;
+    DWORD flags;
+    const char16_t* wide;
+    int count;
+    char* out;
+    int capacity;
+    const char* defaultChar;
+    BOOL* usedDefault;
+    DWORD error;
+  } cases[] = {
+      {1251, 0, u"abc", -1, buffer, 16, nullptr, nullptr, ERROR_INVALID_PARAMETER},
+      {1250, 0, nullptr, -1, buffer, 16, nullptr, nullptr, ERROR_INVALID_PARAMETER},
+      {1250, 0, u"abc", 0, buffer, 16, nullptr, nullptr, ERROR_INVALID_PARAMETER},
+      {1250, 0, u"abc", -5, buffer, 16, nullptr, nullptr, ERROR_INVALID_PARAMETER},
+      {1250, 0, u"abc", -1, nullptr, 16, nullptr, nullptr, ERROR_INVALID_PARAMETER},
+      {1250, WC_ERR_INVALID_CHARS, u"abc", -1, buffer, 16, nullptr, nullptr, ERROR_INVALID_FLAGS},
+      {CP_UTF8, 0, u"abc", -1, buffer, 16, "?", nullptr, ERROR_INVALID_PARAMETER},
+      {CP_UTF8, 0, u"abc", -1, buffer, 16, nullptr, &used, ERROR_INVALID_PARAMETER},
+      {CP_UTF8, WC_NO_BEST_FIT_CHARS, u"abc", -1, buffer, 16, nullptr, nullptr,
+       ERROR_INVALID_FLAGS},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "code page " << c.codePage << ", flags " << c.flags << ", count " << c.count);
+    SetLastError(0);
+    EXPECT_EQ(0, WideCharToMultiByte(c.codePage, c.flags, c.wide, c.count, c.out, c.capacity,
+                                     c.defaultChar, c.usedDefault));
+    EXPECT_EQ(c.error, GetLastError());
+  }
 }
 
-TEST(GetModuleHandle, NullGivesTheExecutablesImage) {
-  const HMODULE module = GetModuleHandle(nullptr);
-  ASSERT_NE(nullptr, module);
-  EXPECT_EQ(module, GetModuleHandleA(nullptr));
-  // The base address at which the loader put the executable that holds this function.
-  Dl_info info{};
-  ASSERT_NE(0, dladdr(reinterpret_cast<void*>(&LocalTm), &info));
-  EXPECT_EQ(info.dli_fbase, static_cast<void*>(module));
-}
-
-TEST(GetModuleHandle, OtherModulesAreNotFound) {
-  SetLastError(0);
-  EXPECT_EQ(nullptr, GetModuleHandleA("ole32.dll"));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
+// CP_ACP is the deployment's code page: the letters where 1250 and 1252 differ convert as
+// that code page converts them.
+TEST(AnsiCodePage, IsTheDeploymentsAndCpAcpConvertsInIt) {
+  const UINT deployed = static_cast<UINT>(TARVELO_ANSI_CODE_PAGE);
+  EXPECT_EQ(deployed, GetACP());
+  const std::string bytes = "\xE8\xD0";
+  EXPECT_EQ(ToWide(deployed, bytes), ToWide(CP_ACP, bytes));
+  EXPECT_EQ(ToBytes(deployed, u"\u010D\u0110\u00E8"), ToBytes(CP_ACP, u"\u010D\u0110\u00E8"));
+  EXPECT_NE(ToWide(1250, bytes), ToWide(1252, bytes));
 }
 
 }  // namespace
