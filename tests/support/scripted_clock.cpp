@@ -15,9 +15,9 @@ void tarvelo_test::QueueLocalTimes(const SYSTEMTIME* pReadings, int nCount) {
 }
 
 void GetLocalTime(LPSYSTEMTIME lpSystemTime) {
+  *lpSystemTime = {};
   if (g_readings.empty()) {
     ADD_FAILURE() << "GetLocalTime was read with no reading queued";
-    *lpSystemTime = SYSTEMTIME{};
     return;
   }
   *lpSystemTime = g_readings.front();
