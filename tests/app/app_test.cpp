@@ -7,10 +7,8 @@
 
 #include "afxbackend.h"
 #include "app/command_line.h"
-#include "app/soap_test_app.h"
 #include "app/startup.h"
 #include "headless/afx_headless.h"
-#include "res/resource.h"
 #include "support/socket_layer.h"
 
 namespace {
@@ -32,20 +30,6 @@ TEST_F(SoapTestAppTest, WithoutSocketsOnlyTheMessageIsShownAndNoWindow) {
   EXPECT_EQ(backend.MessageBoxes()[0].text, "Windows sockets initialization failed.");
   EXPECT_EQ(backend.MessageBoxes()[0].caption, "Tarvelo");
   EXPECT_EQ(backend.MessageBoxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-}
-
-TEST_F(SoapTestAppTest, TheDialogIsTheMainWindowAndTheArgumentsAreNotRead) {
-  const char* argv[] = {"/opt/my apps/tarvelo", "--help", "-reverse"};
-  bool mainWindow = false;
-  backend.QueueScript([&](afx::headless::Dialog& window) {
-    mainWindow = theApp.m_pMainWnd != nullptr && theApp.m_pMainWnd->m_hWnd != nullptr;
-    window.Press(afx::headless::Key::Escape);
-  });
-  EXPECT_EQ(RunApplication(3, argv), 0);
-  EXPECT_EQ(backend.DialogsOpened(), 1);
-  EXPECT_TRUE(mainWindow);
-  EXPECT_STREQ(theApp.m_lpCmdLine, "--help -reverse");
-  EXPECT_TRUE(theApp.OnCmdMsg(ID_HELP, CN_COMMAND));  // help goes to the framework
 }
 
 TEST(CommandLineTail, TheProgramNameAndTheBlanksAfterItAreSkipped) {

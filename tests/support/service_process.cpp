@@ -61,11 +61,6 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& extraArguments) {
     return;
   }
   for (int attempt = 0; attempt < 1000 && port_ == 0; ++attempt) {  // 10 s at most
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      error_ = "tarvelo-service ended as it started";
-      return;
-    }
     if (Accepts(port)) {
       port_ = port;
     } else {

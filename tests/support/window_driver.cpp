@@ -51,10 +51,6 @@ WindowFields ReadFields(const afx::headless::Dialog& window) {
           window.Text(IDC_AVERAGE)};
 }
 
-bool ReplaceField(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  return window.EnterText(id, utf8) && window.Text(id) == utf8;
-}
-
 void ExpectFigures(const WindowFields& fields, int done) {
   const long begin = ClockMilliseconds(fields.begin);
   const long end = ClockMilliseconds(fields.end);

@@ -30,10 +30,6 @@ struct WindowFields {
 };
 WindowFields ReadFields(const afx::headless::Dialog& window);
 
-// Selects all that an edit control holds, deletes it and types the text; true when the field
-// then holds exactly the text.
-bool ReplaceField(afx::headless::Dialog& window, int id, std::string_view utf8);
-
 // The figures after a run of `done` successful exchanges: both clock times as hh:mm:ss.mmm,
 // Diff. the time from begin to end and Average that divided by done (0.000 sec without a
 // successful exchange), each in seconds with three decimals.

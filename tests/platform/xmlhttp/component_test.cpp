@@ -2,7 +2,6 @@
 // order of its calls, the arguments of open, and the failures of a transfer.
 #include <chrono>
 #include <string>
-#include <vector>
 
 #include "support/counted_bstr_memory.h"
 #include "support/http_text.h"

@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "support/counted_bstr_memory.h"
 #include "support/http_text.h"
