@@ -12,7 +12,6 @@ namespace xmlhttp_test {
 namespace {
 
 using tarvelo_test::HttpReply;
-using tarvelo_test::ParseRequest;
 using tarvelo_test::ScriptedServer;
 using tarvelo_test::ScriptStep;
 
@@ -65,8 +64,8 @@ TEST_F(XmlHttpTest, TakesItsCallsInOrderAndASecondOpenForgetsTheFirstRequest) {
   ASSERT_EQ(Send(request.get(), u"x"), S_OK);
   EXPECT_EQ(ResponseText(request.get()), u"second");
   ASSERT_EQ(server.Requests().size(), 2u);
-  const tarvelo_test::ParsedRequest first = ParseRequest(server.Requests()[0]);
-  const tarvelo_test::ParsedRequest second = ParseRequest(server.Requests()[1]);
+  const tarvelo_test::ParsedRequest first = tarvelo_test::ParseRequest(server.Requests()[0]);
+  const tarvelo_test::ParsedRequest second = tarvelo_test::ParseRequest(server.Requests()[1]);
   EXPECT_TRUE(first.Header("X-Only-First") && first.Header("Authorization"));
   EXPECT_FALSE(first.Header("X-Evil") || first.Header("X-A"));
   EXPECT_EQ(first.Header("Content-Length"), "1");
@@ -75,10 +74,10 @@ TEST_F(XmlHttpTest, TakesItsCallsInOrderAndASecondOpenForgetsTheFirstRequest) {
 
 TEST_F(XmlHttpTest, OpenTakesASynchronousRequestForAnHttpUrlAndRefusesTheRestWithAReason) {
   const std::string url = "http://127.0.0.1:9/Service.asmx";
-  VARIANT one{}, three{};
-  one.vt = three.vt = VT_I4;
+  const Bstr yes = MakeBstr(u"true");
+  VARIANT one{};
+  one.vt = VT_I4;
   one.lVal = 1;
-  three.lVal = 3;
   struct Case {
     const char* name;
     std::u16string method;
@@ -98,7 +97,8 @@ TEST_F(XmlHttpTest, OpenTakesASynchronousRequestForAnHttpUrlAndRefusesTheRestWit
        "absolute URL"},
       {"a method with a line break", u"POST\r\nX: 1", url, Missing(), Missing(), E_INVALIDARG,
        "method"},
-      {"a user name that is no text", u"POST", url, Missing(), three, E_INVALIDARG, "user name"},
+      {"async as a text", u"POST", url, Text(yes), Missing(), E_INVALIDARG, "Boolean"},
+      {"a user name that is no text", u"POST", url, Missing(), one, E_INVALIDARG, "user name"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
