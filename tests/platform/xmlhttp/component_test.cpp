@@ -1,5 +1,5 @@
-// The request object as a COM object: how it is made, its interfaces and references, the
-// order of its calls, the arguments of open, and the failures of a transfer.
+// The request object as a COM object: its interfaces and references, the order of its calls,
+// the arguments of open, and the failures of a transfer.
 #include <chrono>
 #include <string>
 
@@ -27,7 +27,7 @@ TEST_F(XmlHttpTest, AnswersItsInterfacesAsOneObject) {
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IUnknown), S_FALSE);
   EXPECT_EQ(request->QueryInterface(IID_IErrorInfo, &other), E_NOINTERFACE);
   EXPECT_EQ(other, nullptr);
-  // Every reference counts on the one object: four now, and the test's own.
+  // Every reference counts on the one object: releasing three leaves the test's own.
   support->Release();
   static_cast<IUnknown*>(fromRequest)->Release();
   EXPECT_EQ(static_cast<IUnknown*>(fromSupport)->Release(), 1u);
