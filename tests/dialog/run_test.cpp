@@ -1,6 +1,7 @@
 // The test run behind "Call WebService" against scripted servers on 127.0.0.1: how many
 // exchanges it makes and counts, what the operator is told and shown, what it sends, what it
 // leaves behind, and the clock arithmetic of its figures.
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -47,16 +48,17 @@ TEST_F(RunTest, EachRunEndsAtItsFirstFailedExchangeAndCountsTheOthers) {
     std::optional<std::string> response;  // none: the earlier reply stays
   };
   const ScriptStep hello = PassingReply("Hello 1");
+  const ScriptStep slow = PassingReply("Hello 1").After(std::chrono::milliseconds(700));
   const std::string fault = "<soap:Envelope><soap:Body><soap:Fault/></soap:Body></soap:Envelope>";
   const ScriptStep error = tarvelo_test::ReplyStep("500 Internal Server Error", fault);
   const HRESULT missing = REGDB_E_CLASSNOTREG;
   const auto none = std::nullopt;
   // clang-format off
   const Case cases[] = {
-      {"every reply passes",      "3x", {hello, hello, PassingReply("Hello 3")}, S_OK, 3, false, 3, SoapReplyEnvelope("Hello 3")},
+      {"every reply passes",     "10x", std::vector<ScriptStep>(10, hello),     S_OK, 10, false, 10, SoapReplyEnvelope("Hello 1")},
       {"no exchange asked for",   "-1", {hello},                                 S_OK, 0, false, 0, none},
       {"an error status, a fault", "3", {hello, error},                          S_OK, 1, false, 2, fault},
-      {"the server goes away",     "3", {hello, ScriptStep::CloseOnAccept()},    S_OK, 1, true,  1, SoapReplyEnvelope("Hello 1")},
+      {"the server goes away",     "3", {slow, ScriptStep::CloseOnAccept()},     S_OK, 1, true,  1, SoapReplyEnvelope("Hello 1")},
       {"nothing listens",          "3", {},                                      S_OK, 0, true,  0, none},
       {"no component",             "3", {hello},                                 missing, 0, true, 0, none},
   };

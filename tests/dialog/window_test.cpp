@@ -106,7 +106,7 @@ TEST_F(SoapTestDlgTest, MinimisedTheWindowPaintsOnlyItsIconCentred) {
     int cx, cy;
     int x, y;  // (size - 32 + 1) / 2, truncated toward zero
   };
-  const Case cases[] = {{true, 33, 34, 1, 1}, {true, 45, 20, 7, -5}, {false, 45, 20, 0, 0}};
+  const Case cases[] = {{true, 33, 34, 1, 1}, {true, 46, 20, 7, -5}, {false, 46, 20, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.iconic << " " << c.cx << "x" << c.cy);
     CSoapTestDlg dialog;
