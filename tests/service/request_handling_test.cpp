@@ -47,7 +47,7 @@ TEST(RequestHandling, DecidesFromTheHeadAlone) {
       {{.type = "application/soap+xml; charset"}, "415 text/plain | The content type \"app"},
       {{.type = "application/soap+xml; charset=latin1"}, "415 text/plain | The charset \"latin1"},
       {get("/Service.asmx"), "200 text/plain | tarvelo-service answers simpleMethod here"},
-      {get("/Service.asmx?WSDL", "[::1]:9090"), "200 text/xml"},
+      {get("/Service.asmx?WSDL", "[::1]:9090"), "200 text/xml |  "},  // XML: no result, no fault
       {get("/Service.asmx?wsdl", "a b"), no_host},
       {get("/Service.asmx?wsdl", std::string("127.0.0.1\0x", 11)), no_host},
       {get("/Service.asmx?wsdl", ""), no_host},
