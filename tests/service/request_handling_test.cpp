@@ -59,6 +59,7 @@ TEST(RequestHandling, AnswersEnvelopesItCannotCarryOutWithFaults) {
   const std::string mismatch = "500 application/soap+xml | soap:VersionMismatch (upgrade) ";
   const std::string client = "500 text/xml | soap:Client ";
   const std::string header = R"(<e:Header><s:H xmlns:s="urn:s" e:mustUnderstand=")";
+  const std::string next12 = "http://www.w3.org/2003/05/soap-envelope/role/next";
   const std::string blocks = "the Envelope may hold an optional Header and then one Body, not <e:";
   expect_answers({
       {{.body = tool_envelope("x").substr(0, 99)}, sender + "the request is not well-formed XML"},
@@ -73,7 +74,7 @@ TEST(RequestHandling, AnswersEnvelopesItCannotCarryOutWithFaults) {
       {{.body = soap12(kCall + "<e:Header/>")}, sender + blocks + "Header>"},
       {{.body = soap12(kCall + "<e:Body/>")}, sender + blocks + "Body>"},
       {{.body = soap12("<e:Header/>")}, sender + "the Envelope has no Body"},
-      {{.body = soap12(header + "true\"/></e:Header>" + kCall)},
+      {{.body = soap12(header + "true\" e:role=\"" + next12 + "\"/></e:Header>" + kCall)},
        "500 application/soap+xml | soap:MustUnderstand the header block {urn:s}H must be"},
       {{.body = soap12("<e:Body>stray<a/></e:Body>")}, sender + "the Body holds text outside"},
       {{.body = soap12("<e:Body> </e:Body>")}, sender + "the Body calls no operation"},

@@ -66,8 +66,7 @@ struct Call {
   }
 
   HttpReply handle(const Settings& settings = kSettings) const {
-    const std::string raw = text();
-    const tarvelo_test::ParsedRequest parsed = tarvelo_test::ParseRequest(raw);
+    const tarvelo_test::ParsedRequest parsed = tarvelo_test::ParseRequest(text());
     HttpRequest request;
     request.method = parsed.method;
     const std::string_view target = parsed.target;
