@@ -12,7 +12,6 @@ using namespace std::chrono_literals;
 // The fields take 128 and 4 characters as the window counts them: UTF-16 units, not bytes.
 TEST(CliOptions, TheFieldLimitsCountCharactersAndWhatAFieldCannotHoldIsRefused) {
   const std::string emoji = "\xF0\x9F\x98\x80";  // two units
-  const std::string control = "--text cannot hold line breaks or control characters";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--text", std::string(125, 'a') + " " + emoji, "--times", "čćžš", "--service-host", "h:1",
         "--json", "--stats", "--no-progress", "-h", "--version"},
@@ -21,14 +20,15 @@ TEST(CliOptions, TheFieldLimitsCountCharactersAndWhatAFieldCannotHoldIsRefused) 
        "--text has 129 characters; the text field takes"},
       {{"--times", "12345"}, "--times has 5 characters; the count field takes at most 4"},
       {{"--text", "\xE8"}, "--text is not valid UTF-8"},
-      {{"--text", "a\x1F"}, control},
-      {{"--text", "a\x7F"}, control},
+      {{"--text", "a\x1F"}, "--text cannot hold line breaks or control characters"},
+      {{"--text", "a\x7F"}, "--text cannot hold line breaks or control characters"},
       {{"--times", "1\n2"}, "--times cannot hold line breaks, control characters or"},
       {{"--service-host", "user@h"}, "--service-host takes HOST or HOST:PORT, without a scheme"},
       {{"--json", "--times"}, "--times needs a value"},
       {{"--nope", "--text"}, "unknown option: --nope"}};  // the first error ends the reading
   for (const auto& [args, error] : cases) {
-    EXPECT_EQ(ParseCliOptions(args).error.substr(0, error.size()), error)
+    const std::string actual = ParseCliOptions(args).error;
+    EXPECT_EQ(error.empty() ? actual : actual.substr(0, error.size()), error)
         << testing::PrintToString(args);
   }
 }
@@ -48,7 +48,7 @@ TEST(RunReport, TheExitStatusIsZeroOnlyWhenEveryRequestedExchangePassed) {
 }
 
 TEST(RunReport, PrintsTheFiguresOfAKnownRunAsLinesAndAsJson) {
-  RunReport report;
+  RunReport report;  // whole strings assigned: gcc 12 misjudges literal assignment at -O3
   report.timesTyped = std::string("12x");
   report.request = std::string("<srt>a</srt>");
   report.response = std::string("line 1\r\n\"2\"\t\\ \x01 čć");
@@ -99,6 +99,7 @@ TEST(ExchangeStats, ARunWithoutExchangesHasNoFiguresAndBucketsAreFewAndAtMostTen
   EXPECT_TRUE(FormatStatsLines({{5, 5}, false}, 20).ends_with(" 2 " + std::string(10, '#') + "\n"));
   EXPECT_EQ(MakeHistogram({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}).size(), 10u);
   EXPECT_EQ(BarLength(1, 1000, 60), 1) << "a bucket that holds anything shows";
+  EXPECT_EQ(Summarize({7, 5}).median, 5) << "of two exchanges the median is the faster";
 }
 
 TEST(ExchangeStats, EachExchangeRunsFromTheUpdateBeforeItToItsOwn) {
