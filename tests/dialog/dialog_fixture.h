@@ -1,21 +1,28 @@
-// The test dialog on the headless backend, with the program's own resources.
+// The test dialog on the headless backend, as the program registers it: its resources, the
+// translator of its exceptions, the Windows-1250 code page, and exchanges sent to a server of
+// the test's on 127.0.0.1.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "afxbackend.h"
+#include "app/program_module.h"
 #include "dialog/soap_test_dlg.h"
 #include "headless/afx_headless.h"
-#include "res/resource_module.h"
+#include "soap/service_location.h"
 #include "support/ansi_code_page.h"
+#include "support/window_driver.h"
 
 class SoapTestDlgTest : public ::testing::Test {
  protected:
   using Dialog = afx::headless::Dialog;
-  using Key = afx::headless::Key;
 
-  SoapTestDlgTest() { AfxSetResourceModule(&TarveloResourceModule()); }
-  ~SoapTestDlgTest() override { AfxSetResourceModule(nullptr); }
+  SoapTestDlgTest() { InitProgramModule(); }
+  ~SoapTestDlgTest() override { SetServiceHost(nullptr); }
+
+  static void PointAt(int port) { SetServiceHost(("127.0.0.1:" + std::to_string(port)).c_str()); }
 
   INT_PTR Run(CDialog& dialog, afx::headless::Backend::Script script) {
     backend.QueueScript(std::move(script));
@@ -25,12 +32,4 @@ class SoapTestDlgTest : public ::testing::Test {
   afx::headless::Backend backend;
   afx::ScopedBackend useBackend{backend};
   tarvelo_test::ScopedAnsiCodePage windows1250{1250};
-};
-
-// The dialog with its test run replaced by a counter, so that Enter and the button can be
-// watched without a service.
-class CObservedSoapTestDlg : public CSoapTestDlg {
- public:
-  int runs = 0;
-  void OnOK() override { ++runs; }
 };

@@ -6,20 +6,15 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(condition, what)                                                           \
-  do {                                                                                        \
-    if (!(condition)) {                                                                       \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", __FILE__, __LINE__, #condition, \
-                   std::string(what).c_str());                                                \
-      std::abort();                                                                           \
-    }                                                                                         \
-  } while (false)
+inline void fuzz_check(bool holds, const std::string& what) {
+  if (holds) return;
+  std::fprintf(stderr, "check failed: %s\n", what.c_str());
+  std::abort();
+}
 
-// The text of a buffer that must hold a NUL within `size` bytes; aborts when it does not.
-inline std::string terminated_text(const char* buffer, std::size_t size, const char* name) {
-  for (std::size_t i = 0; i < size; ++i) {
-    if (buffer[i] == '\0') return std::string(buffer, i);
-  }
-  FUZZ_CHECK(false, std::string(name) + " holds no NUL within its size");
-  return {};
+// The text of a buffer of `size` bytes, which must hold a NUL.
+inline std::string terminated_text(const char* buffer, std::size_t size) {
+  const std::string bytes(buffer, size);
+  fuzz_check(bytes.find('\0') != std::string::npos, "a buffer holds no NUL within its size");
+  return bytes.substr(0, bytes.find('\0'));
 }

@@ -5,8 +5,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <optional>
 #include <stdexcept>
 
 #include "support/http_text.h"
@@ -14,80 +12,48 @@
 namespace tarvelo_test {
 namespace {
 
-constexpr int kPollMs = 20;                          // how often waiting threads look at stop
-constexpr std::size_t kLargestRequest = 256u << 20;  // a bound on what one request may hold
+constexpr int kPollMs = 20;  // how often waiting threads look whether the server stops
 
-enum class Wait { kReady, kStopped, kFailed };
-
-Wait WaitFor(int fd, short events, const std::atomic<bool>& stopping) {
+// Waits until fd is ready for events; false when the server stops first or the wait fails.
+bool WaitFor(int fd, short events, const std::atomic<bool>& stopping) {
   while (!stopping.load()) {
     pollfd entry{fd, events, 0};
     const int ready = poll(&entry, 1, kPollMs);
-    if (ready > 0)
-      return (entry.revents & (events | POLLHUP | POLLERR)) ? Wait::kReady : Wait::kFailed;
-    if (ready < 0) return Wait::kFailed;
+    if (ready != 0) return ready > 0;
   }
-  return Wait::kStopped;
+  return false;
 }
 
 bool SendAll(int fd, std::string_view bytes, const std::atomic<bool>& stopping) {
-  while (!bytes.empty()) {
-    if (WaitFor(fd, POLLOUT, stopping) != Wait::kReady) return false;
+  while (!bytes.empty() && WaitFor(fd, POLLOUT, stopping)) {
     const ssize_t sent = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
-  return true;
+  return bytes.empty();
 }
 
-// The Content-Length of a request head, 0 when it has none.
-std::size_t ContentLength(std::string_view head) {
-  const auto length = ParseRequest(std::string(head) + "\r\n\r\n").Header("Content-Length");
-  return length ? std::strtoull(length->c_str(), nullptr, 10) : 0;
-}
-
-enum class ReadResult { kRequest, kClientClosed, kStopped, kTooLarge };
-
-// Reads one request (head and Content-Length body) from fd; bytes past it stay in pending.
-ReadResult ReadRequest(int fd, std::string& pending, std::string& request,
-                       const std::atomic<bool>& stopping) {
-  std::optional<std::size_t> total;
+// Reads one request (head and Content-Length body) from fd; bytes after it stay in pending.
+// False when the client has left or the server stops.
+bool ReadRequest(int fd, std::string& pending, std::string& request,
+                 const std::atomic<bool>& stopping) {
   char chunk[65536];
   for (;;) {
-    if (!total) {
-      const std::size_t headEnd = pending.find("\r\n\r\n");
-      if (headEnd != std::string::npos)
-        total = headEnd + 4 + ContentLength(std::string_view(pending).substr(0, headEnd));
+    const std::size_t headEnd = pending.find("\r\n\r\n");
+    if (headEnd != std::string::npos) {
+      const auto length = ParseRequest(pending.substr(0, headEnd)).Header("Content-Length");
+      const std::size_t total = headEnd + 4 + (length ? std::stoul(*length) : 0);
+      if (pending.size() >= total) {
+        request = pending.substr(0, total);
+        pending.erase(0, total);
+        return true;
+      }
     }
-    if (total && pending.size() >= *total) {
-      request = pending.substr(0, *total);
-      pending.erase(0, *total);
-      return ReadResult::kRequest;
-    }
-    if (pending.size() > kLargestRequest) return ReadResult::kTooLarge;
-    const Wait wait = WaitFor(fd, POLLIN, stopping);
-    if (wait == Wait::kStopped) return ReadResult::kStopped;
-    const ssize_t got = wait == Wait::kReady ? recv(fd, chunk, sizeof chunk, 0) : -1;
-    if (got <= 0) return ReadResult::kClientClosed;
+    if (!WaitFor(fd, POLLIN, stopping)) return false;
+    const ssize_t got = recv(fd, chunk, sizeof chunk, 0);
+    if (got <= 0) return false;
     pending.append(chunk, static_cast<std::size_t>(got));
   }
-}
-
-// Waits until the client closes the connection or the server stops; true when the client did.
-bool WaitForClientToLeave(int fd, const std::atomic<bool>& stopping) {
-  char chunk[4096];
-  for (;;) {
-    const Wait wait = WaitFor(fd, POLLIN, stopping);
-    if (wait == Wait::kStopped) return false;
-    if (wait == Wait::kFailed) return true;
-    if (recv(fd, chunk, sizeof chunk, 0) <= 0) return true;  // further bytes are ignored
-  }
-}
-
-void ResetConnection(int fd) {
-  const linger abortive{1, 0};
-  setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-  close(fd);
 }
 
 }  // namespace
@@ -95,30 +61,23 @@ void ResetConnection(int fd) {
 ScriptedServer::ScriptedServer(std::vector<ScriptStep> script, WhenDone whenDone)
     : script_(std::move(script)), whenDone_(whenDone) {
   listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (listener_ < 0) throw std::runtime_error("ScriptedServer: no socket");
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+  if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
       listen(listener_, 16) != 0 ||
       getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    close(listener_);
+    if (listener_ >= 0) close(listener_);
     throw std::runtime_error("ScriptedServer: cannot listen on 127.0.0.1");
   }
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { AcceptLoop(); });
+  thread_ = std::thread([this] { Listen(); });
 }
 
 ScriptedServer::~ScriptedServer() {
   stopping_ = true;
-  acceptor_.join();
-  std::vector<std::thread> handlers;
-  {
-    const std::lock_guard lock(mutex_);
-    handlers.swap(handlers_);
-  }
-  for (auto& handler : handlers) handler.join();
+  thread_.join();
 }
 
 std::string ScriptedServer::Url(std::string_view path) const {
@@ -130,78 +89,39 @@ std::vector<std::string> ScriptedServer::Requests() const {
   return requests_;
 }
 
-bool ScriptedServer::WaitForClientCloses(int count, std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return closedByClient_ >= count; });
+std::optional<ScriptStep> ScriptedServer::NextStep() {
+  if (nextStep_ < script_.size()) return script_[nextStep_++];
+  if (whenDone_ == WhenDone::kRepeatLastStep && !script_.empty()) return script_.back();
+  return std::nullopt;
 }
 
-void ScriptedServer::NoteClientClosed() {
-  const std::lock_guard lock(mutex_);
-  ++closedByClient_;
-  changed_.notify_all();
-}
-
-bool ScriptedServer::ScriptUsedUp() const {
-  const std::lock_guard lock(mutex_);
-  return whenDone_ == WhenDone::kStopListening && nextStep_ >= script_.size();
-}
-
-bool ScriptedServer::NextStep(ScriptStep& step) {
-  const std::lock_guard lock(mutex_);
-  if (nextStep_ < script_.size()) {
-    step = script_[nextStep_++];
-    return true;
-  }
-  if (whenDone_ == WhenDone::kRepeatLastStep && !script_.empty()) {
-    step = script_.back();
-    return true;
-  }
-  return false;
-}
-
-void ScriptedServer::AcceptLoop() {
-  while (!stopping_.load() && !ScriptUsedUp()) {
-    if (WaitFor(listener_, POLLIN, stopping_) != Wait::kReady) continue;
+void ScriptedServer::Listen() {
+  while (whenDone_ == WhenDone::kRepeatLastStep || nextStep_ < script_.size()) {
+    if (!WaitFor(listener_, POLLIN, stopping_)) break;
     const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
     ++accepted_;
-    {
-      const std::lock_guard lock(mutex_);
-      if (nextStep_ < script_.size() &&
-          script_[nextStep_].kind == ScriptStep::Kind::kCloseOnAccept) {
-        ++nextStep_;
-        close(fd);
-        continue;
-      }
-      handlers_.emplace_back([this, fd] { Serve(fd); });
+    if (nextStep_ < script_.size() && script_[nextStep_].kind == ScriptStep::Kind::kCloseOnAccept) {
+      ++nextStep_;
+      close(fd);
+    } else {
+      Serve(fd);
     }
   }
   close(listener_);  // from here on connections are refused
 }
 
 void ScriptedServer::Serve(int fd) {
-  std::string pending;
-  for (;;) {
-    std::string request;
-    const ReadResult read = ReadRequest(fd, pending, request, stopping_);
-    if (read == ReadResult::kClientClosed) NoteClientClosed();
-    if (read != ReadResult::kRequest) break;
+  std::string pending, request;
+  while (ReadRequest(fd, pending, request, stopping_)) {
     {
       const std::lock_guard lock(mutex_);
-      requests_.push_back(std::move(request));
+      requests_.push_back(request);
     }
-    ScriptStep step;
-    if (!NextStep(step) || step.kind == ScriptStep::Kind::kCloseOnAccept) break;
-    std::this_thread::sleep_for(step.delay);
-    if (!SendAll(fd, step.bytes, stopping_)) break;
-    if (step.kind == ScriptStep::Kind::kReply) continue;
-    if (step.kind == ScriptStep::Kind::kResetAfter) {
-      ResetConnection(fd);
-      return;
-    }
-    if (step.kind == ScriptStep::Kind::kStallAfter && WaitForClientToLeave(fd, stopping_))
-      NoteClientClosed();
-    break;
+    const std::optional<ScriptStep> step = NextStep();
+    if (!step) break;
+    std::this_thread::sleep_for(step->delay);
+    if (!SendAll(fd, step->bytes, stopping_) || step->kind != ScriptStep::Kind::kReply) break;
   }
   close(fd);
 }

@@ -1,16 +1,17 @@
 // A misbehaving-on-purpose HTTP server on 127.0.0.1 for tests.
 //
-// It listens on a free port in its own threads and plays a script: each request it receives
-// (read as headers plus a Content-Length body, and recorded byte for byte) takes the next step
-// of the script. When the script is used up the server stops listening, so further
-// connections are refused (or, if asked, the last step is played again for every further
-// request). The destructor stops everything, including steps that hang.
+// It listens on a free port in a thread of its own and plays a script: each request it receives
+// (a head and a Content-Length body, recorded as it came) takes the next step of the script.
+// Connections are served one after another, as a client that makes one request object after
+// another opens them. When the script is used up the server stops listening, so further
+// connections are refused, or, if asked, it plays the last step again for every further
+// request. The destructor stops everything, steps that hang included.
 #pragma once
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -19,25 +20,20 @@
 namespace tarvelo_test {
 
 struct ScriptStep {
-  enum class Kind {
-    kReply,          // send the bytes, keep the connection for further requests
-    kReplyAndClose,  // send the bytes, then close
-    kCloseOnAccept,  // close the connection as soon as it is accepted, reading nothing
-    kResetAfter,     // send the bytes, then reset the connection (RST)
-    kStallAfter,     // send the bytes, then say nothing until the client leaves or the test ends
-  };
+  enum class Kind { kReply, kReplyAndClose, kCloseOnAccept };
   Kind kind;
   std::string bytes;
   std::chrono::milliseconds delay{0};  // how long the request waits for the step's bytes
 
+  // Sends the bytes and keeps the connection for further requests.
   static ScriptStep Reply(std::string bytes) { return {Kind::kReply, std::move(bytes)}; }
   static ScriptStep ReplyAndClose(std::string bytes) {
     return {Kind::kReplyAndClose, std::move(bytes)};
   }
+  // Closes the connection as soon as it is accepted, reading nothing.
   static ScriptStep CloseOnAccept() { return {Kind::kCloseOnAccept, {}}; }
-  static ScriptStep ResetAfter(std::string bytes) { return {Kind::kResetAfter, std::move(bytes)}; }
-  static ScriptStep StallAfter(std::string bytes) { return {Kind::kStallAfter, std::move(bytes)}; }
-  static ScriptStep Hang() { return {Kind::kStallAfter, {}}; }
+  // Says nothing until the client leaves.
+  static ScriptStep Hang() { return Reply({}); }
   ScriptStep After(std::chrono::milliseconds wait) && {
     delay = wait;
     return std::move(*this);
@@ -57,38 +53,25 @@ class ScriptedServer {
   int port() const { return port_; }
   // "http://127.0.0.1:<port>" followed by path.
   std::string Url(std::string_view path = "/") const;
-
   // Every request received so far, raw.
   std::vector<std::string> Requests() const;
   int AcceptedConnections() const { return accepted_.load(); }
-  // Connections that the client closed (seen as end of input while the server waited).
-  int ConnectionsClosedByClient() const {
-    const std::lock_guard lock(mutex_);
-    return closedByClient_;
-  }
-  // Waits until at least count connections were closed by the client; false on time-out.
-  bool WaitForClientCloses(int count, std::chrono::milliseconds timeout) const;
 
  private:
-  void AcceptLoop();
+  void Listen();
   void Serve(int fd);
-  bool NextStep(ScriptStep& step);
-  bool ScriptUsedUp() const;
-  void NoteClientClosed();
+  std::optional<ScriptStep> NextStep();
 
-  std::vector<ScriptStep> script_;
-  std::size_t nextStep_ = 0;
+  const std::vector<ScriptStep> script_;
   const WhenDone whenDone_;
+  std::size_t nextStep_ = 0;  // the server thread's
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<int> accepted_{0};
   mutable std::mutex mutex_;
-  int closedByClient_ = 0;
-  mutable std::condition_variable changed_;
   std::vector<std::string> requests_;
-  std::vector<std::thread> handlers_;
-  std::thread acceptor_;
+  std::thread thread_;
 };
 
 }  // namespace tarvelo_test

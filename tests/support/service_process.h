@@ -4,18 +4,17 @@
 #include <sys/types.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tarvelo_test {
 
 class ServiceProcess {
  public:
-  // Whether the tests were built together with tarvelo-service; skip service tests otherwise.
+  // Whether the tests were built together with tarvelo-service.
   static bool Available();
 
-  // Starts "tarvelo-service --listen 127.0.0.1:0" plus the extra arguments and reads the port
-  // from its first line. running() tells whether that worked, error() why not.
+  // Starts "tarvelo-service --listen 127.0.0.1:<a free port>" plus the extra arguments and
+  // waits until it accepts connections. running() tells whether that worked, error() why not.
   explicit ServiceProcess(const std::vector<std::string>& extraArguments = {});
   // Ends the service with SIGTERM (SIGKILL if it lingers) and reaps it.
   ~ServiceProcess();
@@ -25,19 +24,13 @@ class ServiceProcess {
   bool running() const { return port_ != 0; }
   const std::string& error() const { return error_; }
   int port() const { return port_; }
-  // "127.0.0.1:<port>"
-  std::string HostPort() const;
-  // "http://127.0.0.1:<port>/Service.asmx"
-  std::string Url() const;
+  std::string HostPort() const;  // "127.0.0.1:<port>"
+  std::string Url() const;       // "http://127.0.0.1:<port>/Service.asmx"
 
  private:
-  void Stop();
-
   pid_t pid_ = -1;
-  int output_ = -1;  // the read end of the service's standard output
   int port_ = 0;
   std::string error_;
-  std::thread drain_;  // keeps reading the output so that the service never blocks on it
 };
 
 }  // namespace tarvelo_test

@@ -1,11 +1,32 @@
 #include "support/window_driver.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <regex>
 
 #include "res/resource.h"
 #include "support/http_text.h"
 
 namespace tarvelo_test {
+namespace {
+
+// The milliseconds of the day of an "hh:mm:ss.mmm" text, or -1 for another text.
+long ClockMilliseconds(const std::string& text) {
+  static const std::regex clock(R"(([01]\d|2[0-3]):([0-5]\d):([0-5]\d)\.(\d{3}))");
+  std::smatch parts;
+  if (!std::regex_match(text, parts, clock)) return -1;
+  return std::stol(parts[1]) * 3600000 + std::stol(parts[2]) * 60000 + std::stol(parts[3]) * 1000 +
+         std::stol(parts[4]);
+}
+
+// The seconds of an "N.NNN sec" text, or NaN for another text.
+double FigureSeconds(const std::string& text) {
+  static const std::regex figure(R"(-?\d+\.\d{3} sec)");
+  return std::regex_match(text, figure) ? std::stod(text) : std::nan("");
+}
+
+}  // namespace
 
 std::string SoapReplyEnvelope(std::string_view value) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
@@ -25,41 +46,25 @@ ScriptStep PassingReply(const std::string& value) {
 }
 
 WindowFields ReadFields(const afx::headless::Dialog& window) {
-  WindowFields fields;
-  fields.text = window.Text(IDC_TEXT);
-  fields.times = window.Text(IDC_TIMES);
-  fields.request = window.Text(IDC_REQUEST);
-  fields.response = window.Text(IDC_RESPONSE);
-  fields.timesDone = window.Text(IDC_TIMES_DONE);
-  fields.begin = window.Text(IDC_BEGIN);
-  fields.end = window.Text(IDC_END);
-  fields.diff = window.Text(IDC_DIFF);
-  fields.average = window.Text(IDC_AVERAGE);
-  fields.open = window.IsOpen();
-  return fields;
+  return {window.Text(IDC_REQUEST), window.Text(IDC_RESPONSE), window.Text(IDC_TIMES_DONE),
+          window.Text(IDC_BEGIN),   window.Text(IDC_END),      window.Text(IDC_DIFF),
+          window.Text(IDC_AVERAGE)};
 }
 
-bool TypeOver(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  return window.EnterText(id, utf8);
-}
-
-bool ReplaceField(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  return TypeOver(window, id, utf8) && window.Text(id) == utf8;
-}
-
-bool PasteOver(afx::headless::Dialog& window, int id, std::string_view utf8) {
-  return window.Focus(id) && window.SelectAll() && window.Paste(utf8);
-}
-
-bool IsClockText(const std::string& text) {
-  static const std::regex clock(R"(([01]\d|2[0-3]):[0-5]\d:[0-5]\d\.\d{3})");
-  return std::regex_match(text, clock);
-}
-
-std::optional<double> FigureSeconds(const std::string& text) {
-  static const std::regex figure(R"(-?\d+\.\d{3} sec)");
-  if (!std::regex_match(text, figure)) return std::nullopt;
-  return std::stod(text);
+void ExpectFigures(const WindowFields& fields, int done) {
+  const long begin = ClockMilliseconds(fields.begin);
+  const long end = ClockMilliseconds(fields.end);
+  const double diff = FigureSeconds(fields.diff);
+  const double average = FigureSeconds(fields.average);
+  ASSERT_TRUE(begin >= 0 && end >= 0) << fields.begin << " .. " << fields.end;
+  ASSERT_FALSE(std::isnan(diff) || std::isnan(average)) << fields.diff << ", " << fields.average;
+  const long ms = (end - begin + 86400000) % 86400000;  // a run may pass midnight
+  EXPECT_EQ(std::lround(diff * 1000), ms) << fields.begin << " .. " << fields.end;
+  if (done == 0) {
+    EXPECT_EQ(fields.average, "0.000 sec");
+  } else {
+    EXPECT_NEAR(average, ms / (done * 1000.0), 0.0006) << fields.average;
+  }
 }
 
 }  // namespace tarvelo_test

@@ -1,8 +1,8 @@
-// The program's one dialog on the headless window backend, driven and read as an operator
-// does it, and the SOAP replies that the scripted servers give it.
+// The program's one dialog driven and read as an operator does it, the SOAP replies that
+// scripted servers give it, and the one check of the figures a run shows, whichever window
+// (headless or Qt) showed them.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +20,6 @@ ScriptStep PassingReply(const std::string& value = "Hello there");
 
 // What the window's fields show, UTF-8.
 struct WindowFields {
-  std::string text;
-  std::string times;
   std::string request;
   std::string response;
   std::string timesDone;
@@ -29,21 +27,12 @@ struct WindowFields {
   std::string end;
   std::string diff;
   std::string average;
-  bool open = false;
 };
 WindowFields ReadFields(const afx::headless::Dialog& window);
 
-// Replaces what an edit control holds the way an operator does: selects it all, deletes it
-// (so that an empty text leaves the field empty) and types. False when a step was refused.
-bool TypeOver(afx::headless::Dialog& window, int id, std::string_view utf8);
-// TypeOver, and the field then holds exactly the text.
-bool ReplaceField(afx::headless::Dialog& window, int id, std::string_view utf8);
-// Selects all that an edit control holds and pastes the text over it.
-bool PasteOver(afx::headless::Dialog& window, int id, std::string_view utf8);
-
-// "HH:MM:SS.mmm" of a time of day.
-bool IsClockText(const std::string& text);
-// "N.NNN sec" (with a minus sign when negative): the seconds, or nullopt for another text.
-std::optional<double> FigureSeconds(const std::string& text);
+// The figures after a run of `done` successful exchanges: both clock times as hh:mm:ss.mmm,
+// Diff. the time from begin to end and Average that divided by done (0.000 sec without a
+// successful exchange), each in seconds with three decimals.
+void ExpectFigures(const WindowFields& fields, int done);
 
 }  // namespace tarvelo_test

@@ -1,184 +1,90 @@
-// The kernel services the program relies on: the local clock, string length, the last error,
-// atomic counters, the local heap, startup information and the module handle.
-#include <dlfcn.h>
+// The kernel services the program relies on: MultiByteToWideChar and WideCharToMultiByte in the
+// two ANSI code pages and CP_ACP (sizes asked for and given, characters a code page lacks,
+// refusals), and the local clock.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <set>
 #include <string>
-#include <thread>
-#include <vector>
 
+#include "tarvelo_config.h"
 #include "windows.h"
 
 namespace {
 
-// Sets the process's time zone for one scope.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    const char* previous = std::getenv("TZ");
-    m_hadPrevious = previous != nullptr;
-    if (m_hadPrevious) m_previous = previous;
-    setenv("TZ", zone, 1);
-    tzset();
+// Whole texts with their length given; an empty result stands for a failure.
+std::u16string ToWide(UINT codePage, const std::string& bytes) {
+  std::u16string wide(bytes.size(), u'\0');
+  const int units = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                        wide.data(), static_cast<int>(wide.size()));
+  wide.resize(static_cast<std::size_t>(units));
+  return wide;
+}
+
+std::string ToBytes(UINT codePage, const std::u16string& wide, BOOL* usedDefault = nullptr) {
+  std::string bytes(wide.size() * 4, '\0');
+  const int count =
+      WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, usedDefault);
+  bytes.resize(static_cast<std::size_t>(count));
+  return bytes;
+}
+
+// Every byte stands for a character of its own (one the chart leaves undefined for the control
+// character of its value) and comes back as itself.
+TEST(AnsiCodePages, EveryByteGoesToADistinctCharacterAndBack) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  for (const UINT codePage : {1250u, 1252u}) {
+    SCOPED_TRACE(codePage);
+    const std::u16string wide = ToWide(codePage, all);
+    ASSERT_EQ(all.size(), std::set<char16_t>(wide.begin(), wide.end()).size());
+    BOOL usedDefault = TRUE;
+    EXPECT_EQ(all, ToBytes(codePage, wide, &usedDefault));
+    EXPECT_FALSE(usedDefault);
   }
-  ~ScopedTimeZone() {
-    if (m_hadPrevious)
-      setenv("TZ", m_previous.c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  bool m_hadPrevious = false;
-  std::string m_previous;
-};
-
-std::tm LocalTm(std::time_t t) {
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return tm;
+  EXPECT_EQ(u"\u0160\u010D\u20AC\u0081", ToWide(1250, "\x8A\xE8\x80\x81"));
+  EXPECT_EQ(u"\u0160\u00E8\u20AC\u0081", ToWide(1252, "\x8A\xE8\x80\x81"));
+  EXPECT_EQ(ToWide(TARVELO_ANSI_CODE_PAGE, all), ToWide(CP_ACP, all));
+  EXPECT_EQ(static_cast<UINT>(TARVELO_ANSI_CODE_PAGE), GetACP());
 }
 
-bool Matches(const SYSTEMTIME& st, const std::tm& tm) {
-  return st.wYear == tm.tm_year + 1900 && st.wMonth == tm.tm_mon + 1 && st.wDay == tm.tm_mday &&
-         st.wDayOfWeek == tm.tm_wday && st.wHour == tm.tm_hour && st.wMinute == tm.tm_min &&
-         st.wSecond == tm.tm_sec;
+TEST(AnsiCodePages, ACharacterTheCodePageLacksBecomesTheDefaultCharacter) {
+  BOOL usedDefault = FALSE;
+  // č and a character beyond the basic plane (one character, one '?') are not in 1252; š is.
+  EXPECT_EQ("?\x9A?", ToBytes(1252, u"\u010D\u0161\U0001F600", &usedDefault));
+  EXPECT_TRUE(usedDefault);
 }
 
-class LocalTimeInZone : public ::testing::TestWithParam<const char*> {};
-
-// The reading is the local wall clock of the process's zone, not UTC: zones far apart give
-// readings that differ by their offset, each one agreeing with the C library's local time.
-TEST_P(LocalTimeInZone, AgreesWithTheLocalClockOfTheZone) {
-  const ScopedTimeZone zone(GetParam());
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::time_t before = std::time(nullptr);
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    const std::time_t after = std::time(nullptr);
-    if (before != after) continue;  // the second turned over in between: read again
-    EXPECT_TRUE(Matches(st, LocalTm(before)))
-        << st.wYear << "-" << st.wMonth << "-" << st.wDay << " " << st.wHour << ":" << st.wMinute
-        << ":" << st.wSecond;
-    EXPECT_LT(st.wMilliseconds, 1000);
-    return;
-  }
-  FAIL() << "the clock turned over on every attempt";
+// The program converts whole texts with their terminator (-1), or asks for the size first.
+TEST(Conversions, MinusOneCountsTheTerminatorAndNoBufferAsksForTheSize) {
+  char16_t wide[4];
+  EXPECT_EQ(4, MultiByteToWideChar(1250, 0, "abc", -1, nullptr, 0));
+  EXPECT_EQ(4, MultiByteToWideChar(1250, 0, "abc", -1, wide, 4));
+  EXPECT_EQ(u"abc", std::u16string(wide));
+  char bytes[4];
+  EXPECT_EQ(4, WideCharToMultiByte(1250, 0, u"ab\u010D", -1, bytes, 4, nullptr, nullptr));
+  EXPECT_STREQ("ab\xE8", bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, LocalTimeInZone, ::testing::Values("UTC0", "XXX-14", "YYY+11"));
-
-TEST(GetLocalTime, CarriesMilliseconds) {
-  std::set<WORD> seen;
-  for (int i = 0; i < 50 && seen.size() < 3; ++i) {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    seen.insert(st.wMilliseconds);
-    std::this_thread::sleep_for(std::chrono::milliseconds(3));
-  }
-  EXPECT_GE(seen.size(), 3u) << "readings 3 ms apart should show different milliseconds";
-}
-
-TEST(LstrlenA, CountsBytesUpToTheNulAndTakesNull) {
-  EXPECT_EQ(0, lstrlenA(nullptr));
-  EXPECT_EQ(0, lstrlenA(""));
-  EXPECT_EQ(3, lstrlenA("abc"));
-  EXPECT_EQ(2, lstrlenA("\xE8\x9A"));
-  EXPECT_EQ(1, lstrlenA("a\0b"));
-}
-
-TEST(LastError, BelongsToEachThread) {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  DWORD seenByOther = 12345;
-  std::thread other([&] {
-    seenByOther = GetLastError();
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-  });
-  other.join();
-  EXPECT_EQ(0u, seenByOther);
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-  SetLastError(0);
-  EXPECT_EQ(0u, GetLastError());
-}
-
-TEST(Interlocked, ReturnsTheNewValue) {
-  volatile LONG value = 0;
-  EXPECT_EQ(1, InterlockedIncrement(&value));
-  EXPECT_EQ(2, InterlockedIncrement(&value));
-  EXPECT_EQ(1, InterlockedDecrement(&value));
-  EXPECT_EQ(0, InterlockedDecrement(&value));
-  EXPECT_EQ(-1, InterlockedDecrement(&value));
-  EXPECT_EQ(-1, value);
-}
-
-TEST(Interlocked, LosesNoUpdateUnderContention) {
-  volatile LONG value = 0;
-  constexpr int kThreads = 4;
-  constexpr int kRounds = 100000;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([&value, t] {
-      for (int i = 0; i < kRounds; ++i) {
-        InterlockedIncrement(&value);
-        if (t % 2 == 0) InterlockedDecrement(&value);
-      }
-    });
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(kThreads / 2 * kRounds, value);
-}
-
-TEST(LocalHeap, ZeroInitialisedBlocksAndFree) {
-  auto* block = static_cast<unsigned char*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, 64));
-  ASSERT_NE(nullptr, block);
-  for (int i = 0; i < 64; ++i) EXPECT_EQ(0, block[i]) << i;
-  std::memset(block, 0xAB, 64);  // the whole block is writable
-  EXPECT_EQ(nullptr, LocalFree(block));
-  EXPECT_EQ(nullptr, LocalFree(nullptr));
-
-  void* empty = LocalAlloc(LMEM_FIXED, 0);
-  EXPECT_NE(nullptr, empty);
-  LocalFree(empty);
-}
-
-TEST(LocalHeap, MovableBlocksAreRefused) {
-  constexpr UINT kMovable = 0x0002;
-  SetLastError(0);
-  EXPECT_EQ(nullptr, LocalAlloc(kMovable, 16));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-}
-
-TEST(GetStartupInfo, GivesOnlyTheSizeAndNoShowState) {
-  STARTUPINFOA info;
-  std::memset(&info, 0xCD, sizeof(info));
-  GetStartupInfo(&info);
-  EXPECT_EQ(sizeof(info), info.cb);
-  EXPECT_EQ(0u, info.dwFlags & STARTF_USESHOWWINDOW);
-  STARTUPINFOA expected;
-  std::memset(&expected, 0, sizeof(expected));
-  expected.cb = sizeof(expected);
-  EXPECT_EQ(0, std::memcmp(&expected, &info, sizeof(info)));
-}
-
-TEST(GetModuleHandle, NullGivesTheExecutablesImage) {
-  const HMODULE module = GetModuleHandle(nullptr);
-  ASSERT_NE(nullptr, module);
-  EXPECT_EQ(module, GetModuleHandleA(nullptr));
-  // The base address at which the loader put the executable that holds this function.
-  Dl_info info{};
-  ASSERT_NE(0, dladdr(reinterpret_cast<void*>(&LocalTm), &info));
-  EXPECT_EQ(info.dli_fbase, static_cast<void*>(module));
-}
-
-TEST(GetModuleHandle, OtherModulesAreNotFound) {
-  SetLastError(0);
-  EXPECT_EQ(nullptr, GetModuleHandleA("ole32.dll"));
-  EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
+// The reading is the local wall clock (the tests run in a time zone 14 hours east of UTC): read
+// back as local time, it falls between two readings of the C library's clock.
+TEST(GetLocalTime, ReadsTheLocalClock) {
+  const std::time_t before = std::time(nullptr);
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  const std::time_t after = std::time(nullptr);
+  std::tm local{};
+  local.tm_year = st.wYear - 1900;
+  local.tm_mon = st.wMonth - 1;
+  local.tm_mday = st.wDay;
+  local.tm_hour = st.wHour;
+  local.tm_min = st.wMinute;
+  local.tm_sec = st.wSecond;
+  local.tm_isdst = -1;
+  const std::time_t read = std::mktime(&local);
+  EXPECT_TRUE(before <= read && read <= after) << before << " " << read << " " << after;
+  EXPECT_EQ(local.tm_wday, st.wDayOfWeek);
 }
 
 }  // namespace

@@ -3,113 +3,88 @@
 #include "wire_text.h"
 
 namespace xmlhttp_test {
+namespace {
 
-Bstr::Bstr(std::u16string_view text)
-    : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-
-BSTR* Bstr::Out() {
-  SysFreeString(text_);
-  text_ = nullptr;
-  return &text_;
+Bstr Widen(std::string_view ascii) {
+  return MakeBstr(std::u16string(ascii.begin(), ascii.end()));
 }
 
-VARIANT MissingArgument() {
-  VARIANT value;
-  VariantInit(&value);
-  value.vt = VT_ERROR;
-  value.scode = DISP_E_PARAMNOTFOUND;
-  return value;
+}  // namespace
+
+Bstr MakeBstr(std::u16string_view text) {
+  return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
-VARIANT BoolArgument(bool flag) {
-  VARIANT value;
-  VariantInit(&value);
-  value.vt = VT_BOOL;
-  value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-  return value;
+VARIANT Bool(VARIANT_BOOL value) {
+  VARIANT argument{};
+  argument.vt = VT_BOOL;
+  argument.boolVal = value;
+  return argument;
 }
 
-VARIANT StringArgument(const Bstr& text) {
-  VARIANT value;
-  VariantInit(&value);
-  value.vt = VT_BSTR;
-  value.bstrVal = text.get();
-  return value;
+VARIANT Text(const Bstr& text) {
+  VARIANT argument{};
+  argument.vt = VT_BSTR;
+  argument.bstrVal = text.get();
+  return argument;
 }
 
-ErrorReport TakeErrorReport(IUnknown* object) {
-  ErrorReport report;
-  Ref<ISupportErrorInfo> support;
-  if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, support.Out()))) return report;
-  report.offered = support->InterfaceSupportsErrorInfo(IID_IXMLHTTPRequest) == S_OK;
-  if (!report.offered) return report;
-  IErrorInfo* raw = nullptr;
-  if (GetErrorInfo(0, &raw) != S_OK || !raw) return report;
-  Ref<IErrorInfo> held(raw);
-  report.present = true;
-  Bstr description;
-  Bstr source;
-  held->GetDescription(description.Out());
-  held->GetSource(source.Out());
-  held->GetGUID(&report.guid);
-  report.description = description.Text();
-  report.source = source.Text();
-  return report;
+VARIANT Missing() {
+  VARIANT argument{};
+  argument.vt = VT_ERROR;
+  argument.scode = DISP_E_PARAMNOTFOUND;
+  return argument;
 }
 
-std::string Narrow(std::u16string_view text) {
-  return xmlhttp::ToUtf8(text);
-}
-std::u16string Widen(std::string_view utf8) {
-  Bstr text;
-  *text.Out() = xmlhttp::NewBstr(utf8, CP_UTF8);
-  return text.Text();
-}
-
-void XmlHttpTest::SetUp() {
-  ASSERT_EQ(CoInitialize(nullptr), S_OK);
-}
-
-void XmlHttpTest::TearDown() {
-  CoUninitialize();
-}
-
-Ref<IXMLHTTPRequest> XmlHttpTest::NewRequest() {
+Request NewRequest() {
   CLSID clsid{};
+  IXMLHTTPRequest* request = nullptr;
   EXPECT_EQ(CLSIDFromProgID(u"Microsoft.XMLHTTP", &clsid), S_OK);
-  Ref<IXMLHTTPRequest> request;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IXMLHTTPRequest, request.Out()), S_OK);
-  return request;
+  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLHTTPRequest,
+                             reinterpret_cast<void**>(&request)),
+            S_OK);
+  return Request(request);
 }
 
-HRESULT XmlHttpTest::Open(IXMLHTTPRequest* request, std::u16string_view method,
-                          std::string_view url, const std::optional<Credentials>& credentials) {
-  const Bstr methodText(method);
-  const Bstr urlText(Widen(url));
-  const Bstr user(credentials ? credentials->user : u"");
-  const Bstr password(credentials ? credentials->password : u"");
-  return request->open(methodText.get(), urlText.get(), BoolArgument(false),
-                       credentials ? StringArgument(user) : MissingArgument(),
-                       credentials ? StringArgument(password) : MissingArgument());
+HRESULT Open(IXMLHTTPRequest* request, std::u16string_view method, std::string_view url,
+             const VARIANT& async, const VARIANT& user) {
+  return request->open(MakeBstr(method).get(), Widen(url).get(), async, user, Missing());
 }
 
-HRESULT XmlHttpTest::SetHeader(IXMLHTTPRequest* request, std::u16string_view name,
-                               std::u16string_view value) {
-  const Bstr nameText(name);
-  const Bstr valueText(value);
-  return request->setRequestHeader(nameText.get(), valueText.get());
+HRESULT OpenAsTheProgram(IXMLHTTPRequest* request, std::string_view url) {
+  const Bstr user = MakeBstr(u"tolvex"), password = MakeBstr(u"kqv=47");
+  return request->open(MakeBstr(u"POST").get(), Widen(url).get(), Bool(VARIANT_FALSE), Text(user),
+                       Text(password));
 }
 
-HRESULT XmlHttpTest::Send(IXMLHTTPRequest* request, const std::optional<std::u16string>& body) {
-  if (!body) return request->send(MissingArgument());
-  const Bstr text(*body);
-  return request->send(StringArgument(text));
+HRESULT SetHeader(IXMLHTTPRequest* request, std::u16string_view name, std::u16string_view value) {
+  return request->setRequestHeader(MakeBstr(name).get(), MakeBstr(value).get());
 }
 
-std::u16string XmlHttpTest::ResponseText(IXMLHTTPRequest* request) {
-  Bstr text;
-  EXPECT_EQ(request->get_responseText(text.Out()), S_OK);
-  return text.Text();
+HRESULT Send(IXMLHTTPRequest* request, const char16_t* body) {
+  const Bstr text = MakeBstr(body ? body : u"");
+  return request->send(body ? Text(text) : Missing());
+}
+
+std::u16string ResponseText(IXMLHTTPRequest* request) {
+  BSTR text = nullptr;
+  EXPECT_EQ(request->get_responseText(&text), S_OK);
+  const Bstr owned(text);
+  return std::u16string(text ? text : u"", SysStringLen(text));
+}
+
+std::string TakeErrorDescription(IXMLHTTPRequest* request) {
+  ISupportErrorInfo* support = nullptr;
+  request->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support));
+  const bool offered = support && support->InterfaceSupportsErrorInfo(IID_IXMLHTTPRequest) == S_OK;
+  if (support) support->Release();
+  IErrorInfo* info = nullptr;
+  if (!offered || GetErrorInfo(0, &info) != S_OK) return {};
+  BSTR description = nullptr;
+  info->GetDescription(&description);
+  info->Release();
+  const Bstr owned(description);
+  return xmlhttp::ToUtf8({description ? description : u"", SysStringLen(description)});
 }
 
 }  // namespace xmlhttp_test
