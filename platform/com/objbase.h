@@ -32,6 +32,7 @@ inline bool operator==(REFGUID a, REFGUID b) {
 using OLECHAR = WCHAR;
 using LPOLESTR = OLECHAR*;
 using LPCOLESTR = const OLECHAR*;
+#define OLESTR(str) u##str
 
 #define STDMETHODCALLTYPE
 #define STDMETHOD(method) virtual HRESULT STDMETHODCALLTYPE method

@@ -12,9 +12,9 @@ namespace {
 // (The object answers alike for every interface.)
 IErrorInfo* DescriptionRaisedWith(IUnknown* object) {
   try {
-    RaiseComErrorWithInfo(TARVELO_HR(0x80072EFD), object, IID_IUnknown);
+    RaiseComErrorWithInfo(static_cast<HRESULT>(0x80072EFD), object, IID_IUnknown);
   } catch (const _com_error& e) {
-    EXPECT_EQ(TARVELO_HR(0x80072EFD), e.Error());
+    EXPECT_EQ(static_cast<HRESULT>(0x80072EFD), e.Error());
     IErrorInfo* const description = e.ErrorInfo();
     if (description != nullptr) description->Release();
     return description;
@@ -36,9 +36,11 @@ TEST(RaiseComErrorWithInfo, TakesTheThreadsDescriptionOnlyWhenTheObjectReportsTh
     bool bThreadHasOne;
     bool bTaken;
   } cases[] = {
-      {true, S_OK, true, true},           {false, S_OK, true, false},
-      {true, E_NOINTERFACE, true, false}, {true, S_FALSE, true, false},
-      {true, TARVELO_HR(2), true, false},  // a success, but not S_OK
+      {true, S_OK, true, true},
+      {false, S_OK, true, false},
+      {true, E_NOINTERFACE, true, false},
+      {true, S_FALSE, true, false},
+      {true, static_cast<HRESULT>(2), true, false},  // a success, but not S_OK
       {true, S_OK, false, false},
   };
   for (const auto& c : cases) {

@@ -4,7 +4,7 @@
 // `answer`, or has no ISupportErrorInfo at all when `answer` is E_NOINTERFACE.
 #pragma once
 
-#include "oleauto.h"
+#include "ole2.h"
 
 class CountingObject final : public IErrorInfo, public ISupportErrorInfo {
  public:

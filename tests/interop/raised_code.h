@@ -4,7 +4,7 @@
 #include <string>
 
 #include "interop/com_error.h"
-#include "oleauto.h"
+#include "ole2.h"
 
 // The code of the _com_error that step raises; S_OK when it raises nothing.
 template <typename Step>
@@ -18,6 +18,6 @@ HRESULT CodeRaisedBy(Step step) {
 }
 
 // Every character of a BSTR up to its stored length.
-inline std::u16string TextOf(BSTR bstr) {
-  return std::u16string(bstr, SysStringLen(bstr));
+inline std::basic_string<OLECHAR> TextOf(BSTR bstr) {
+  return std::basic_string<OLECHAR>(bstr, SysStringLen(bstr));
 }

@@ -21,15 +21,15 @@ TEST(CoInitialize, IsCounted) {
 
 TEST(ClassNames, TheProgIdAndTheBracedClsidNameTheComponent) {
   CLSID clsid{};
-  EXPECT_EQ(S_OK, CLSIDFromProgID(u"Microsoft.XMLHTTP", &clsid));
+  EXPECT_EQ(S_OK, CLSIDFromProgID(OLESTR("Microsoft.XMLHTTP"), &clsid));
   EXPECT_TRUE(clsid == CLSID_XMLHTTPRequest);
   clsid = CLSID{};
-  EXPECT_EQ(S_OK, CLSIDFromString(u"{ed8c108e-4349-11D2-91A4-00C04F7969E8}", &clsid));
+  EXPECT_EQ(S_OK, CLSIDFromString(OLESTR("{ed8c108e-4349-11D2-91A4-00C04F7969E8}"), &clsid));
   EXPECT_TRUE(clsid == CLSID_XMLHTTPRequest);
 
-  EXPECT_EQ(CO_E_CLASSSTRING, CLSIDFromProgID(u"Microsoft.XMLHTTP.Nowhere", &clsid));
-  for (const char16_t* text :
-       {u"{ED8C108E-4349-11D2-91A4-00C04F7969E8", u"{ED8C108G-4349-11D2-91A4-00C04F7969E8}"}) {
+  EXPECT_EQ(CO_E_CLASSSTRING, CLSIDFromProgID(OLESTR("Microsoft.XMLHTTP.Nowhere"), &clsid));
+  for (LPCOLESTR text : {OLESTR("{ED8C108E-4349-11D2-91A4-00C04F7969E8"),
+                         OLESTR("{ED8C108G-4349-11D2-91A4-00C04F7969E8}")}) {
     EXPECT_EQ(CO_E_CLASSSTRING, CLSIDFromString(text, &clsid));
   }
 }

@@ -4,22 +4,24 @@
 
 #include <string>
 
-#include "oleauto.h"
+#include "ole2.h"
 
 namespace {
 
-std::u16string TextOf(BSTR bstr) {
-  return std::u16string(bstr, SysStringLen(bstr));
+using Text = std::basic_string<OLECHAR>;
+
+Text TextOf(BSTR bstr) {
+  return Text(bstr, SysStringLen(bstr));
 }
 
 // A BSTR holds its length; it ends in a NUL unit, and NULs inside it are text.
 TEST(Bstr, HoldsItsLengthAndEndsInANul) {
-  const BSTR counted = SysAllocStringLen(u"ab\0cd", 5);
+  const BSTR counted = SysAllocStringLen(OLESTR("ab\0cd"), 5);
   ASSERT_NE(nullptr, counted);
-  EXPECT_EQ(std::u16string(u"ab\0cd", 5), TextOf(counted));
-  EXPECT_EQ(u'\0', counted[5]);
-  const BSTR upToNul = SysAllocString(u"ab\0cd");
-  EXPECT_EQ(u"ab", TextOf(upToNul));
+  EXPECT_EQ(Text(OLESTR("ab\0cd"), 5), TextOf(counted));
+  EXPECT_EQ(0, counted[5]);
+  const BSTR upToNul = SysAllocString(OLESTR("ab\0cd"));
+  EXPECT_EQ(OLESTR("ab"), TextOf(upToNul));
   SysFreeString(counted);
   SysFreeString(upToNul);
   SysFreeString(nullptr);
@@ -30,7 +32,7 @@ TEST(Bstr, HoldsItsLengthAndEndsInANul) {
 TEST(ErrorInfo, ADescriptionIsMadeSetOnTheThreadAndTakenOnce) {
   ICreateErrorInfo* create = nullptr;
   ASSERT_EQ(S_OK, CreateErrorInfo(&create));
-  EXPECT_EQ(S_OK, create->SetDescription(const_cast<LPOLESTR>(u"Cannot connect")));
+  EXPECT_EQ(S_OK, create->SetDescription(const_cast<LPOLESTR>(OLESTR("Cannot connect"))));
   IErrorInfo* info = nullptr;
   ASSERT_EQ(S_OK, create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)));
   EXPECT_EQ(S_OK, SetErrorInfo(0, info));
@@ -44,7 +46,7 @@ TEST(ErrorInfo, ADescriptionIsMadeSetOnTheThreadAndTakenOnce) {
   EXPECT_EQ(nullptr, info);
   BSTR text = nullptr;
   EXPECT_EQ(S_OK, taken->GetDescription(&text));
-  EXPECT_EQ(u"Cannot connect", std::u16string(text, SysStringLen(text)));
+  EXPECT_EQ(OLESTR("Cannot connect"), TextOf(text));
   SysFreeString(text);
   EXPECT_EQ(0u, taken->Release());
 }

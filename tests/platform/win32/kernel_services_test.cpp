@@ -12,16 +12,20 @@
 
 namespace {
 
-// Whole texts with their length given; an empty result stands for a failure.
+// Whole texts with their length given; an empty result stands for a failure. UTF-16 text is
+// held as char16_t here, whatever the platform's WCHAR.
+using WideText = std::basic_string<WCHAR>;
+
 std::u16string ToWide(UINT codePage, const std::string& bytes) {
-  std::u16string wide(bytes.size(), u'\0');
+  WideText wide(bytes.size(), 0);
   const int units = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
                                         wide.data(), static_cast<int>(wide.size()));
   wide.resize(static_cast<std::size_t>(units));
-  return wide;
+  return std::u16string(wide.begin(), wide.end());
 }
 
-std::string ToBytes(UINT codePage, const std::u16string& wide, BOOL* usedDefault = nullptr) {
+std::string ToBytes(UINT codePage, const std::u16string& text, BOOL* usedDefault = nullptr) {
+  const WideText wide(text.begin(), text.end());
   std::string bytes(wide.size() * 4, '\0');
   const int count =
       WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(),
@@ -58,12 +62,13 @@ TEST(AnsiCodePages, ACharacterTheCodePageLacksBecomesTheDefaultCharacter) {
 
 // The program converts whole texts with their terminator (-1), or asks for the size first.
 TEST(Conversions, MinusOneCountsTheTerminatorAndNoBufferAsksForTheSize) {
-  char16_t wide[4];
+  WCHAR wide[4];
   EXPECT_EQ(4, MultiByteToWideChar(1250, 0, "abc", -1, nullptr, 0));
   EXPECT_EQ(4, MultiByteToWideChar(1250, 0, "abc", -1, wide, 4));
-  EXPECT_EQ(u"abc", std::u16string(wide));
+  EXPECT_EQ(u"abc", std::u16string(wide, wide + 3));
   char bytes[4];
-  EXPECT_EQ(4, WideCharToMultiByte(1250, 0, u"ab\u010D", -1, bytes, 4, nullptr, nullptr));
+  const WCHAR text[] = {'a', 'b', 0x010D, 0};
+  EXPECT_EQ(4, WideCharToMultiByte(1250, 0, text, -1, bytes, 4, nullptr, nullptr));
   EXPECT_STREQ("ab\xE8", bytes);
 }
 
