@@ -14,71 +14,49 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "support/free_port.h"
-#include "support/http_text.h"
-#include "support/scripted_server.h"
 #include "support/service_process.h"
+#include "support/window_driver.h"
 
 extern char** environ;
 
 namespace {
 
-using tarvelo_test::ScriptedServer;
-using tarvelo_test::ScriptStep;
-
-// The replies that the Linux tests of the same behaviours use.
-const std::string kFaultBody =
-    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-    "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\"><soap:Body>"
-    "<soap:Fault><soap:Code><soap:Value>soap:Receiver</soap:Value></soap:Code>"
-    "<soap:Reason><soap:Text xml:lang=\"en\">Server was unable to process request.</soap:Text>"
-    "</soap:Reason></soap:Fault></soap:Body></soap:Envelope>";
-const std::string kNoResultBody =
-    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-    "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\"><soap:Body>"
-    "<simpleMethodResponse xmlns=\"http://tempuri.org/\"/></soap:Body></soap:Envelope>";
-
-ScriptStep Answer(const char* status, const std::string& body) {
-  return ScriptStep::ReplyAndClose(tarvelo_test::HttpReply(
-      status, {"Content-Type: application/soap+xml; charset=utf-8", "Connection: close"}, body));
-}
-
-std::string Local(int port) {
-  return "127.0.0.1:" + std::to_string(port);
+void SetEnd(const char* variable, int port) {
+  setenv(variable, ("127.0.0.1:" + std::to_string(port)).c_str(), 1);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: tarvelo-windows-peer <command> [arguments...]\n");
+  using tarvelo_test::ScriptedServer;
+  const tarvelo_test::ServiceProcess service;
+  if (argc < 2 || !service.running()) {
+    std::fprintf(stderr, "usage: tarvelo-windows-peer <command> [arguments...] (%s)\n",
+                 service.error().c_str());
     return 2;
   }
-  tarvelo_test::ServiceProcess service;
-  if (!service.running()) {
-    std::fprintf(stderr, "tarvelo-windows-peer: %s\n", service.error().c_str());
-    return 1;
-  }
-  const ScriptedServer fault({Answer("500 Internal Server Error", kFaultBody)},
-                             ScriptedServer::WhenDone::kRepeatLastStep);
-  const ScriptedServer noResult({Answer("200 OK", kNoResultBody)},
-                                ScriptedServer::WhenDone::kRepeatLastStep);
+  // The replies of the Linux tests of the same behaviours.
+  const ScriptedServer fault(
+      {tarvelo_test::ReplyStep(
+          "500 Internal Server Error",
+          "<soap:Envelope><soap:Body><soap:Fault/></soap:Body></soap:Envelope>")},
+      ScriptedServer::WhenDone::kRepeatLastStep);
+  const ScriptedServer noResult(
+      {tarvelo_test::ReplyStep("200 OK",
+                               "<soap:Envelope><soap:Body><simpleMethodResponse/>"
+                               "</soap:Body></soap:Envelope>")},
+      ScriptedServer::WhenDone::kRepeatLastStep);
   setenv("TARVELO_TEST_SERVICE", service.HostPort().c_str(), 1);
-  setenv("TARVELO_TEST_FAULT", Local(fault.port()).c_str(), 1);
-  setenv("TARVELO_TEST_NO_RESULT", Local(noResult.port()).c_str(), 1);
-  setenv("TARVELO_TEST_REFUSED", Local(tarvelo_test::FreePort()).c_str(), 1);
+  SetEnd("TARVELO_TEST_FAULT", fault.port());
+  SetEnd("TARVELO_TEST_NO_RESULT", noResult.port());
+  SetEnd("TARVELO_TEST_REFUSED", tarvelo_test::FreePort());
 
   pid_t child = -1;
-  if (posix_spawnp(&child, argv[1], nullptr, nullptr, argv + 1, environ) != 0) {
-    std::fprintf(stderr, "tarvelo-windows-peer: cannot run %s\n", argv[1]);
-    return 1;
+  if (posix_spawnp(&child, argv[1], nullptr, nullptr, argv + 1, environ) != 0) return 1;
+  int status = -1;  // not an exit, should waitpid fail
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  int status = 0;
-  pid_t waited = -1;
-  do {
-    waited = waitpid(child, &status, 0);
-  } while (waited < 0 && errno == EINTR);
-  return waited == child && WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
