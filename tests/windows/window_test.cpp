@@ -170,6 +170,7 @@ TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameFiguresAsOnLinux) {
     SCOPED_TRACE(row.name);
     const Program program(row.end);
     ASSERT_NE(program.Dialog(), nullptr);
+    EXPECT_EQ(program.Text(IDOK), L"Call WebService");  // the template's texts on its controls
     EXPECT_EQ(SendMessageW(GetDlgItem(program.Dialog(), IDC_TIMES), EM_GETLIMITTEXT, 0, 0), 4);
     if (!row.typed.empty()) program.SetText(IDC_TEXT, row.typed);
     program.SetText(IDC_TIMES, row.times);
