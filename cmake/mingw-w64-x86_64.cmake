@@ -1,14 +1,18 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 (the posix thread model, whose
-# standard library has std::thread), tested under Wine: ctest runs each Windows program through
-# cmake/wine-run in a Wine prefix inside the build directory.
+# Cross build for Windows with Debian's mingw-w64 (the posix thread model, whose standard
+# library has std::thread), tested under Wine: ctest runs each Windows program through
+# cmake/wine-run in a Wine prefix inside the build directory. 64-bit unless a toolchain file
+# that includes this one names another target first (mingw-w64-i686.cmake).
+if(NOT TARVELO_MINGW_TARGET)
+  set(TARVELO_MINGW_TARGET x86_64-w64-mingw32)
+endif()
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR ${TARVELO_MINGW_TARGET})
 
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_C_COMPILER ${TARVELO_MINGW_TARGET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARVELO_MINGW_TARGET}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARVELO_MINGW_TARGET}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH /usr/${TARVELO_MINGW_TARGET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
