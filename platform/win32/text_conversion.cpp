@@ -66,9 +66,7 @@ int WideToBytes(const SingleByteCodePage& codePage, const char16_t* units, int c
     char byte;
     if (!codePage.ToByte(units[i], &byte)) {
       byte = defaultChar;
-      usedDefault = true;
-      // A surrogate pair is one character, so it becomes one default character.
-      if (i + 1 < count && IS_SURROGATE_PAIR(units[i], units[i + 1])) ++i;
+      usedDefault = true;  // for each unit: a surrogate pair becomes two default characters
     }
     ++i;
     if (!out.Put(byte)) break;

@@ -55,8 +55,9 @@ TEST(AnsiCodePages, EveryByteGoesToADistinctCharacterAndBack) {
 
 TEST(AnsiCodePages, ACharacterTheCodePageLacksBecomesTheDefaultCharacter) {
   BOOL usedDefault = FALSE;
-  // č and a character beyond the basic plane (one character, one '?') are not in 1252; š is.
-  EXPECT_EQ("?\x9A?", ToBytes(1252, u"\u010D\u0161\U0001F600", &usedDefault));
+  // Ж and a character beyond the basic plane (a '?' for each of its two units) are not in 1252,
+  // nor is anything near them; š is.
+  EXPECT_EQ("?\x9A??", ToBytes(1252, u"\u0416\u0161\U0001F600", &usedDefault));
   EXPECT_TRUE(usedDefault);
 }
 
