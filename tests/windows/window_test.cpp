@@ -170,7 +170,10 @@ TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameFiguresAsOnLinux) {
     SCOPED_TRACE(row.name);
     const Program program(row.end);
     ASSERT_NE(program.Dialog(), nullptr);
-    EXPECT_EQ(program.Text(IDOK), L"Call WebService");  // the template's texts on its controls
+    // The template's texts and styles on the controls: a read-only box with a scroll bar.
+    EXPECT_EQ(program.Text(IDOK), L"Call WebService");
+    const LONG box = GetWindowLongW(GetDlgItem(program.Dialog(), IDC_RESPONSE), GWL_STYLE);
+    EXPECT_EQ(box & (ES_READONLY | WS_HSCROLL), ES_READONLY | WS_HSCROLL);
     EXPECT_EQ(SendMessageW(GetDlgItem(program.Dialog(), IDC_TIMES), EM_GETLIMITTEXT, 0, 0), 4);
     if (!row.typed.empty()) program.SetText(IDC_TEXT, row.typed);
     program.SetText(IDC_TIMES, row.times);
