@@ -123,6 +123,19 @@ TEST_F(XmlHttpTest, CredentialsNeverFollowARedirectToAnotherOrigin) {
   }
 }
 
+// A caller's own Authorization header goes as it was set, and a challenge to it is the reply.
+TEST_F(XmlHttpTest, ACallersOwnAuthorizationGoesAsSetAndIsNotRepeated) {
+  ScriptedServer server({Unauthorized(kDigestChallenge)},
+                        ScriptedServer::WhenDone::kRepeatLastStep);
+  const Request request = NewRequest();
+  ASSERT_EQ(OpenAsTheProgram(request.get(), server.Url("/Service.asmx")), S_OK);
+  ASSERT_EQ(SetHeader(request.get(), u"Authorization", u"Bearer t0ken"), S_OK);
+  ASSERT_EQ(Send(request.get(), u"x"), S_OK);
+  EXPECT_EQ(ResponseText(request.get()), u"who?");
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(ParseRequest(server.Requests()[0]).Header("Authorization"), "Bearer t0ken");
+}
+
 TEST_F(XmlHttpTest, TheReplyTextIsDecodedByItsCharsetAndJoinedFromItsChunks) {
   const std::pair<ScriptStep, std::u16string> cases[] = {
       {ScriptStep::Reply(
