@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -16,9 +18,14 @@
 
 #include "afxbackend.h"
 #include "app/startup.h"
+#include "dialog_layout.h"
 #include "qt/afx_qt.h"
+#include "qt/dialog_font.h"
 #include "res/resource.h"
+#include "res/resource_module.h"
+#include "resource_lookup.h"
 #include "soap/service_location.h"
+#include "support/free_port.h"
 #include "support/service_process.h"
 #include "support/window_driver.h"
 
@@ -57,6 +64,24 @@ Widget* Control(QWidget& window, int id) {
 bool ShowsDefaultFrame(QPushButton& button) {
   const QImage image = button.grab().toImage();
   return image.pixel(0, image.height() / 2) == button.palette().color(QPalette::Shadow).rgb();
+}
+
+QStyle::State StyleState(QWidget& widget) {
+  QStyleOption option;
+  option.initFrom(&widget);
+  return option.state;
+}
+
+// Whether a pixel of the widget has the colour of a selection.
+bool ShowsSelection(QWidget& edit) {
+  const QRgb highlight = edit.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+  const QImage image = edit.grab().toImage();
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == highlight) return true;
+    }
+  }
+  return false;
 }
 
 // Every label's text on one line (SS_LEFT wraps at words) within the label, and every
@@ -103,6 +128,11 @@ TEST(QtWindowRun, TheOperatorRunsTheTestAndReadsTheWindow) {
     EXPECT_TRUE(call->hasFocus() && ShowsDefaultFrame(*call));
     QTest::keyClick(call, Qt::Key_Tab);
     EXPECT_TRUE(exit->hasFocus() && ShowsDefaultFrame(*exit) && !ShowsDefaultFrame(*call));
+    EXPECT_TRUE(StyleState(*exit).testFlag(QStyle::State_KeyboardFocusChange));  // the mark
+    QTest::keyClick(exit, Qt::Key_Down);  // the arrows stay within the buttons' group
+    EXPECT_TRUE(call->hasFocus());
+    QTest::keyClick(call, Qt::Key_Left);
+    EXPECT_TRUE(exit->hasFocus());
     QTest::keyClick(exit, Qt::Key_Tab);
     EXPECT_TRUE(ShowsDefaultFrame(*call) && !ShowsDefaultFrame(*exit));
 
@@ -123,6 +153,28 @@ TEST(QtWindowRun, TheOperatorRunsTheTestAndReadsTheWindow) {
     for (const int id : {IDC_DIFF, IDC_AVERAGE})  // the longest figures of a run within a day
       Control<QLabel>(window, id)->setText("86400.001 sec");
     ExpectTextsFit(window);
+
+    // The request box shows its selection only while it has the focus; it keeps it.
+    auto* request = Control<QPlainTextEdit>(window, IDC_REQUEST);
+    while (!request->hasFocus()) QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(ShowsSelection(*request));  // the dialog manager selected the text
+    QTest::keyClick(request, Qt::Key_Tab);
+    EXPECT_FALSE(ShowsSelection(*request));
+    EXPECT_TRUE(request->textCursor().hasSelection());
+
+    // Nothing listens now: the error box, and the focus back where it was once it is gone.
+    SetServiceHost(("127.0.0.1:" + std::to_string(tarvelo_test::FreePort())).c_str());
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->text().toStdString() + " / " + box->windowTitle().toStdString(),
+                "Exception occurred - check the network / Error");
+      QTest::keyClick(box, Qt::Key_Escape);
+    });
+    times->setFocus();
+    QTest::keyClick(times, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window, 1000));
+    EXPECT_EQ(QApplication::focusWidget(), times);
 
     exit->setFocus();
     QTest::keyClick(exit, Qt::Key_Return);
@@ -147,6 +199,30 @@ TEST(QtWindowRun, TheOperatorRunsTheTestAndReadsTheWindow) {
             std::string::npos)
       << shown.response;
   tarvelo_test::ExpectFigures(shown, 2);
+}
+
+// On a screen too small for the template's font, the largest smaller font whose window fits.
+TEST(QtWindowFont, ShrinksUntilTheWindowFitsTheScreen) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  int argc = 1;
+  char name[] = "tarvelo";
+  char* argv[] = {name};
+  QApplication application(argc, argv);
+  AfxSetResourceModule(&TarveloResourceModule());
+  const AFX_DIALOG_TEMPLATE* dialog = afx::FindDialogTemplate(MAKEINTRESOURCE(IDD_TEST_DIALOG));
+  AfxSetResourceModule(nullptr);
+  ASSERT_NE(dialog, nullptr);
+  const QSize frame(2, 24);
+  const auto width = [&](const QFont& font) {
+    return afx::ComputeDialogLayout(*dialog, afx::qt::MeasureBaseUnits(font)).clientWidth + 2;
+  };
+  const QFont full = afx::qt::FittingFont(*dialog, QSize(1280, 800), frame);
+  EXPECT_EQ(full.pointSizeF(), dialog->wPointSize);
+  EXPECT_EQ(afx::qt::MeasureBaseUnits(full).cx, 6) << "is Carlito installed?";
+  QFont font = afx::qt::FittingFont(*dialog, QSize(640, 400), frame);
+  EXPECT_LE(width(font), 640);
+  font.setPointSizeF(font.pointSizeF() + 0.5);
+  EXPECT_GT(width(font), 640);
 }
 
 }  // namespace

@@ -19,24 +19,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   settings.service_namespace = "http://tempuri.org/";
   settings.max_body = 2048;  // small, so that bodies over the limit are reached too
   const HttpReply reply = handle_request(*request, settings);
-  const std::string what = std::to_string(reply.status) + " " + reply.content_type + "\n" +
-                           reply.body.substr(0, 300);
-  FUZZ_CHECK(std::set<int>({200, 400, 401, 404, 405, 413, 415, 500}).count(reply.status), what);
+  const std::string what =
+      std::to_string(reply.status) + " " + reply.content_type + "\n" + reply.body.substr(0, 300);
+  fuzz_check(std::set<int>({200, 400, 401, 404, 405, 413, 415, 500}).count(reply.status), what);
 
   HttpRequest head = *request;
   head.body = {};
   if (const auto screened = screen_request(head, settings)) {
-    FUZZ_CHECK(screened->status == reply.status, "screened " + std::to_string(screened->status));
+    fuzz_check(screened->status == reply.status, "screened " + std::to_string(screened->status));
   }
 
   if (reply.content_type.starts_with("text/plain")) {
-    FUZZ_CHECK(reply.body.ends_with('\n'), what);
+    fuzz_check(reply.body.ends_with('\n'), what);
   } else {
-    FUZZ_CHECK(reply.content_type.starts_with("application/soap+xml") ||
+    fuzz_check(reply.content_type.starts_with("application/soap+xml") ||
                    reply.content_type.starts_with("text/xml"),
                what);
     pugi::xml_document document;
-    FUZZ_CHECK(document.load_buffer(reply.body.data(), reply.body.size()), what);
+    fuzz_check(document.load_buffer(reply.body.data(), reply.body.size()), what);
   }
 
   // Only the operation answers a call with 200. The right credentials: "Basic", one blank and the
@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (request->method == "POST" && reply.status == 200) {
     const HeaderField authorization = find_header(request->headers, "Authorization");
     const std::string_view value = authorization.value;
-    FUZZ_CHECK(reply.body.find("<simpleMethodResult>Hello ") != std::string::npos, what);
-    FUZZ_CHECK(authorization.count == 1 && equals_ignore_case(value.substr(0, 6), "basic ") &&
+    fuzz_check(reply.body.find("<simpleMethodResult>Hello ") != std::string::npos, what);
+    fuzz_check(authorization.count == 1 && equals_ignore_case(value.substr(0, 6), "basic ") &&
                    trim_blanks(value.substr(6)) == "dG9sdmV4Omtxdj00Nw==",
                "a call reached the operation: " + what);
-    FUZZ_CHECK(request->body.size() <= settings.max_body, "a body over the limit was read");
+    fuzz_check(request->body.size() <= settings.max_body, "a body over the limit was read");
   }
   return 0;
 }

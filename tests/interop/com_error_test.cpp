@@ -23,8 +23,9 @@ IErrorInfo* DescriptionRaisedWith(IUnknown* object) {
   return nullptr;
 }
 
-TEST(RaiseComError, RaisesWhateverTheCodeEvenZero) {
+TEST(RaiseComError, RaisesWhateverTheCodeEvenZeroWithoutADescription) {
   EXPECT_THROW(RaiseComError(S_OK), _com_error);
+  EXPECT_EQ(_com_error(E_FAIL).Description(), nullptr);
   EXPECT_EQ(E_POINTER, CodeRaisedBy([] { RaiseComError(E_POINTER); }));
 }
 

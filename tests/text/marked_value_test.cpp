@@ -114,6 +114,8 @@ TEST(ExtractMarkedValue, AValueLongerThanItsBufferIsCutAndTerminated) {
                                   szMessage, 8));
   EXPECT_EQ("0123456", TextIn(value));
   EXPECT_EQ(17, g_nSearchPos);
+  const std::string strLong = "<b>" + std::string(600, 'v') + "</b>";  // the default: 512
+  RunAndCheck({strLong.c_str(), 0, 1, std::string(511, 'v').c_str(), "", 607});
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ TEST_F(XmlHttpTest, TakesItsCallsInOrderAndASecondOpenForgetsTheFirstRequest) {
   const Request request = NewRequest();
   BSTR text = nullptr;
   EXPECT_EQ(Send(request.get(), nullptr), E_UNEXPECTED);
+  EXPECT_NE(TakeErrorDescription(request.get()).find("opened before"), std::string::npos);
   EXPECT_EQ(SetHeader(request.get(), u"X-A", u"1"), E_UNEXPECTED);
   EXPECT_EQ(request->get_responseText(&text), E_PENDING);
   EXPECT_NE(TakeErrorDescription(request.get()).find("not yet available"), std::string::npos);
