@@ -69,10 +69,9 @@ TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameAsOnLinux) {
   const std::wstring echo =
       L"<simpleMethodResult>Hello added string to hello and check code page " +
       std::wstring(GetACP() == 1250 ? L"(čćžđšČĆŽĐŠ)" : L"(èæžðšÈÆŽÐŠ)");
-  // The peer's scripted end answers with a SOAP fault, then without the result element, then
-  // no more.
   // Each run: its name, the code page it belongs to, the peer's end that the exchanges go to,
-  // Times dane, and "caption: text" of each message box.
+  // Times dane, and "caption: text" of each message box. The scripted end answers with a SOAP
+  // fault, then without the result element, then no more: the rows that use it go in that order.
   // clang-format off
   const std::tuple<const wchar_t*, UINT, const char*, int, const wchar_t*> rows[] = {
       {L"three-passing", 1250, "TARVELO_TEST_SERVICE",  3, L""},
