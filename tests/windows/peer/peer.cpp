@@ -7,6 +7,7 @@
 // Wine shares the network and passes the environment on, so the Windows programs reach them.
 // Exits with the command's code, 2 when the service does not start.
 //   tarvelo-windows-peer <command> [arguments...]
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -22,7 +23,11 @@ int main(int argc, char** argv) {
   };
   const tarvelo_test::ScriptedServer scripted({reply("500 Internal Server Error", "<soap:Fault/>"),
                                                reply("200 OK", "<simpleMethodResponse/>")});
-  if (argc < 2 || !service.running()) return 2;
+  if (argc < 2 || !service.running()) {
+    std::fprintf(stderr, "usage: tarvelo-windows-peer <command> [arguments...] (%s)\n",
+                 service.error().c_str());
+    return 2;
+  }
   setenv("TARVELO_TEST_SERVICE", service.HostPort().c_str(), 1);
   setenv("TARVELO_TEST_SCRIPTED", ("127.0.0.1:" + std::to_string(scripted.port())).c_str(), 1);
   std::string command;  // each argument quoted: the build's paths hold no quote
