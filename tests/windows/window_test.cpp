@@ -1,7 +1,8 @@
 // The window program on the real platform (user32's dialog manager, the system's XML HTTP
 // request component), driven from outside as an operator drives it, against the service ends
 // of tarvelo-windows-peer: the same Times dane, figures and message box as on Linux for the same
-// behaviours of the service. The wait for the window is bounded, ctest bounds the others.
+// behaviours of the service. The waits for the window to open and to end are bounded, ctest
+// bounds the others.
 #include <gtest/gtest.h>
 #include <process.h>
 #include <windows.h>
@@ -19,6 +20,7 @@
 
 namespace {
 
+// A window's text, whatever process it belongs to.
 std::wstring TextOf(HWND window) {
   wchar_t text[4096] = L"";
   SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
@@ -50,7 +52,7 @@ std::wstring Press(HWND dialog, int id) {
       std::launch::async, [=] { return SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); });
   std::wstring boxes;
   while (pressed.wait_for(std::chrono::milliseconds(25)) != std::future_status::ready) {
-    if (const HWND box = GetLastActivePopup(dialog); box != dialog) {
+    if (const HWND box = GetLastActivePopup(dialog); box != dialog && IsWindowVisible(box)) {
       boxes += TextOf(box) + L": " + TextOf(GetDlgItem(box, 0xFFFF));
       SendMessageW(box, WM_COMMAND, IDOK, 0);
     }
