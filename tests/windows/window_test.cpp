@@ -61,30 +61,31 @@ std::wstring Press(HWND dialog, int id) {
 }
 
 // One run for each behaviour of the service, as the operator makes it: a count of 3, "Call
-// WebService", the window read, "Exit". What is counted, what the operator is told, the
-// figures' format, the default text's letters as they came back in the run's ANSI code page
-// (LC_ALL), and the program's exit code. Each window after its run is kept as
-// test-output/<row>.png.
+// WebService", the window read, then "Exit", Escape or the close request (WM_KEYDOWN, WM_CLOSE).
+// What is counted, what the operator is told, the figures' format, the default text's letters as
+// they came back in the run's ANSI code page (LC_ALL), and the program's exit code. Each window
+// after its run is kept as test-output/<row>.png.
 TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameAsOnLinux) {
   // The service's reply to the default text, whose Windows-1250 bytes are read in the run's
   // code page.
   const std::wstring echo = L"Hello added string to hello and check code page " +
                             std::wstring(GetACP() == 1250 ? L"(čćžđšČĆŽĐŠ)" : L"(èæžðšÈÆŽÐŠ)");
   // Each run: its name, the code page it belongs to, the peer's end that the exchanges go to,
-  // Times dane, and "caption: text" of each message box. The scripted end answers with a SOAP
-  // fault, then without the result element, then no more: the rows that use it go in that order.
+  // Times dane, "caption: text" of each message box, and how the window is closed. The scripted end
+  // answers with a SOAP fault, then without the result element, then no more: the rows that use it
+  // go in that order.
   // clang-format off
-  const std::tuple<const wchar_t*, UINT, const char*, int, const wchar_t*> rows[] = {
-      {L"three-passing", 1250, "TARVELO_TEST_SERVICE",  3, L""},
-      {L"passing-1252",  1252, "TARVELO_TEST_SERVICE",  3, L""},
-      {L"soap-fault",    1250, "TARVELO_TEST_SCRIPTED", 0, L""},
-      {L"no-result",     1250, "TARVELO_TEST_SCRIPTED", 0, L""},
-      {L"refused",       1250, "TARVELO_TEST_SCRIPTED", 0, L"Error: Exception occurred - check the network"},
+  const std::tuple<const wchar_t*, UINT, const char*, int, const wchar_t*, UINT> rows[] = {
+      {L"three-passing", 1250, "TARVELO_TEST_SERVICE",  3, L"", BM_CLICK},
+      {L"passing-1252",  1252, "TARVELO_TEST_SERVICE",  3, L"", WM_KEYDOWN},
+      {L"soap-fault",    1250, "TARVELO_TEST_SCRIPTED", 0, L"", WM_CLOSE},
+      {L"no-result",     1250, "TARVELO_TEST_SCRIPTED", 0, L"", WM_KEYDOWN},
+      {L"refused",       1250, "TARVELO_TEST_SCRIPTED", 0, L"Error: Exception occurred - check the network", BM_CLICK},
   };
   // clang-format on
   const std::wregex clock(LR"(\d\d:\d\d:\d\d\.\d{3})"), seconds(LR"(\d+\.\d{3} sec)"),
       none(L"0.000 sec");
-  for (const auto& [name, codePage, end, done, boxes] : rows) {
+  for (const auto& [name, codePage, end, done, boxes, closing] : rows) {
     if (codePage != GetACP()) continue;
     SCOPED_TRACE(testing::Message() << name);
     // The window program in a process of its own; its window is the one dialog with its caption
@@ -104,7 +105,8 @@ TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameAsOnLinux) {
     EXPECT_TRUE(std::regex_match(text(IDC_AVERAGE), done > 0 ? seconds : none));
     EXPECT_EQ(text(IDC_RESPONSE).find(echo) != std::wstring::npos, done > 0);
     EXPECT_TRUE(SaveScreenshot(dialog, L"..\\test-output\\" + std::wstring(name) + L".png"));
-    PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    PostMessageW(closing == BM_CLICK ? GetDlgItem(dialog, IDCANCEL) : dialog, closing, VK_ESCAPE,
+                 0);
     DWORD code = WaitForSingleObject(program, 30000);
     EXPECT_TRUE(GetExitCodeProcess(program, &code) && code == 0) << code;
     TerminateProcess(program, 99);  // should it still run
