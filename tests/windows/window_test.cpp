@@ -97,6 +97,9 @@ TEST(WindowRun, EndsAtTheFirstFailedExchangeAndShowsTheSameAsOnLinux) {
     for (int i = 0; i < 300 && !IsWindowVisible(dialog); ++i, Sleep(100))
       dialog = FindWindowW(L"#32770", L"Tarvelo - " TARVELO_SERVICE_HOST "/Service.asmx");
     const auto text = [dialog](int id) { return TextOf(GetDlgItem(dialog, id)); };
+    const LONG response = GetWindowLongW(GetDlgItem(dialog, IDC_RESPONSE), GWL_STYLE);
+    EXPECT_EQ(response & (ES_READONLY | WS_HSCROLL), ES_READONLY | WS_HSCROLL);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_TIMES, EM_GETLIMITTEXT, 0, 0), 4);
     SetDlgItemTextW(dialog, IDC_TIMES, L"3");
     EXPECT_EQ(Press(dialog, IDOK), boxes);
     EXPECT_EQ(text(IDC_TIMES_DONE), std::to_wstring(done));
